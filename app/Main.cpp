@@ -1,0 +1,3 @@
+#include "app/NadavoApplication.h"
+
+START_JUCE_APPLICATION(NadavoApplication)

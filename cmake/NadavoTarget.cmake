@@ -1,0 +1,10 @@
+# nadavo_library(<name> DIR <folder> LIBS <libs...>)
+# A static library of all sources in one source folder (not recursive).
+function(nadavo_library name)
+  cmake_parse_arguments(ARG "" "DIR" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h)
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  target_compile_options(${name} PRIVATE ${NADAVO_WARNINGS})
+endfunction()

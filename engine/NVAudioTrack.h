@@ -1,0 +1,47 @@
+#pragma once
+#include "engine/NVTrack.h"
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+// A track of audio clips. Clips with the same file share one reader. Track 0
+// also keeps a memory copy of the whole track, which playback reads from.
+class NVAudioTrack : public NVTrack
+{
+public:
+    struct Clip
+    {
+        juce::uint64 start = 0; // samples
+        juce::uint64 end = 0;   // samples, exclusive
+        juce::AudioFormatReader* reader = nullptr; // shared; null when the file can't be read
+        juce::String path;
+    };
+
+    explicit NVAudioTrack(int trackIndex = 0) : NVTrack(trackIndex) {}
+    ~NVAudioTrack() override;
+
+    bool isAudioTrack() const override { return true; }
+    void clearEvents() override;
+
+    void addAudioFile(juce::uint64 start, juce::uint64 end, const juce::String& path);
+    void clearAudioFiles();
+    int getNumClips() const { return (int) clips.size(); }
+    const Clip& getClip(int i) const { return clips[(size_t) i]; }
+    int getNumReaders() const { return readers.size(); }
+
+    // The whole track as two channels, each clip read from the start of its file
+    // at its own start sample; null without clips.
+    std::unique_ptr<juce::AudioBuffer<float>> getSamples() const;
+    // Clip i from the start of its file, end - start samples, with the reader's
+    // channel count; null when i is out of range or the file can't be read.
+    std::unique_ptr<juce::AudioBuffer<float>> getSamples(int i) const;
+    // The memory copy of the whole track (track 0 only), or null.
+    const juce::AudioBuffer<float>* getMemoryCopy() const { return memoryCopy.get(); }
+
+private:
+    juce::AudioFormatReader* findOrOpenReader(const juce::String& path);
+    void rebuildMemoryCopy();
+
+    std::vector<Clip> clips;
+    juce::OwnedArray<juce::AudioFormatReader> readers;
+    std::unique_ptr<juce::AudioBuffer<float>> memoryCopy;
+};

@@ -1,0 +1,431 @@
+#include "engine/NVManager.h"
+
+#include "engine/NVAudioTrack.h"
+#include "engine/NVDocuments.h"
+#include "engine/NVMidiTrack.h"
+#include "engine/NVScriptedDialogs.h"
+#include "engine/NVTimeUnits.h"
+#include "model/TWBuiltinInstruments.h"
+#include "model/TWSettings.h"
+#include "sound/NVSoundEngineFactory.h"
+
+#include "NVBinaryData.h"
+
+NVManager* NVManager::_singleton = nullptr;
+juce::AudioPluginFormatManager* NVManager::mAudioManager = nullptr;
+
+NVManager* NVManager::getInstance()
+{
+    if (_singleton == nullptr)
+    {
+        auto* engine = new NVManager();
+        engine->initialize();
+        _singleton = engine;
+    }
+    return _singleton;
+}
+
+void NVManager::kill()
+{
+    if (_singleton != nullptr)
+    {
+        _singleton->unloadCore();
+        delete _singleton;
+        _singleton = nullptr;
+    }
+}
+
+NVManager::NVManager()
+    : documents(std::make_unique<NVDocuments>(*this))
+{
+}
+
+void NVManager::initialize()
+{
+    processLocked = false;
+    settings.forceMonoInput = false;
+    quantizeGrid = 16;
+    settings.audioSettings.reset();
+    settings.additionalLatency = 0;
+    settings.mainWindowBounds = settings.loopEditorBounds = settings.audioEditorBounds = {};
+    reinitVariables();
+
+    auditionTrack.setVolume(1.0f);
+    auditionTrack.setPan(0.5f);
+
+    loadTypefaces();
+    settings.read(knownPlugins);
+
+    playbackMode = kStopped;
+    playHead.start(120.0);
+    auditionPlayHead.start(120.0);
+
+    currentSong.reset();
+    sampleRate = 0.0;
+
+    GetSettings()->LoadSettings();
+
+    if (mAudioManager == nullptr)
+    {
+        mAudioManager = new juce::AudioPluginFormatManager();
+        mAudioManager->addDefaultFormats();
+        NVSoundEngineFactory::registerBuiltinFormat(*mAudioManager);
+    }
+    engineDescription = std::make_unique<juce::PluginDescription>();
+    engineDescription->pluginFormatName = "VST";
+    engineDescription->category = "Synth";
+    engineDescription->manufacturerName = "Kelvora";
+    engineDescription->version = "V2.1.1";
+    engineDescription->isInstrument = true;
+    engineDescription->numInputChannels = 1;
+    engineDescription->numOutputChannels = 2;
+    effectDescription = std::make_unique<juce::PluginDescription>();
+
+    buildInstrumentList();
+}
+
+void NVManager::loadTypefaces()
+{
+    using namespace NVBinaryData;
+    typefaces[0] = juce::Typeface::createSystemTypefaceFor(slkscr_ttf, (size_t) slkscr_ttfSize);
+    typefaces[1] = juce::Typeface::createSystemTypefaceFor(proggytiny_ttf, (size_t) proggytiny_ttfSize);
+    typefaces[2] = juce::Typeface::createSystemTypefaceFor(pf_tempesta_five_ttf, (size_t) pf_tempesta_five_ttfSize);
+    typefaces[3] = juce::Typeface::createSystemTypefaceFor(eightbitoperator_jve_ttf, (size_t) eightbitoperator_jve_ttfSize);
+    typefaces[4] = juce::Typeface::createSystemTypefaceFor(liquid_crystal_ttf, (size_t) liquid_crystal_ttfSize);
+}
+
+void NVManager::buildInstrumentList()
+{
+    instruments.clear();
+    for (auto& entry : kBuiltinInstruments)
+    {
+        auto* instrument = instruments.add(new NVInstrument());
+        instrument->name = entry.name;
+        instrument->engineName = entry.engineName;
+        instrument->photo = entry.photo;
+        instrument->drumKit = entry.drumKit;
+        instrument->bank = kBuiltinInstrumentBank;
+        instrument->slot = entry.slot;
+        instrument->program = -1;
+    }
+}
+
+void NVManager::initialiseAudio()
+{
+    const auto midiInputs = juce::MidiInput::getAvailableDevices();
+    enabledMidiInput = midiInputs.isEmpty() ? juce::String() : midiInputs.getLast().identifier;
+
+    // Without a usable device the program runs on at sample rate 0.
+    deviceManager.initialise(2, 2, settings.audioSettings.get(), true, {}, nullptr);
+    // Remember the device that opened, so that the next start finds it again.
+    if (deviceManager.getCurrentAudioDevice() != nullptr)
+        deviceManager.setAudioDeviceSetup(deviceManager.getAudioDeviceSetup(), true);
+
+    sourcePlayer.setSource(this);
+    deviceManager.addAudioCallback(&sourcePlayer);
+
+    deviceManager.addMidiInputDeviceCallback({}, &midiCollector);
+    if (enabledMidiInput.isNotEmpty())
+        deviceManager.setMidiInputDeviceEnabled(enabledMidiInput, true);
+
+    settings.audioSettings.reset();
+}
+
+bool NVManager::unloadCore()
+{
+    undoManager.clearUndoHistory();
+    return true;
+}
+
+void NVManager::reinitVariables()
+{
+    lastTick = 0;
+    loopEditorTick = 0;
+    playPosition = 0;
+    masterLevel = 0.0f;
+    positionInfo = {};
+    selectedTrack = -1;
+    selectedLoops.clear();
+    audioRecordingTrack = -1;
+    songModified = false;
+    recordingStartTick = recordingStopTick = 0;
+    minimumNrOfBeats = 1;
+}
+
+void NVManager::lockProcess()
+{
+    setPlaybackMode(kStopped);
+    getDialogHost().setBusy(true);
+    processLocked = true;
+}
+
+void NVManager::unlockProcess()
+{
+    getDialogHost().setBusy(false);
+    processLocked = false;
+}
+
+void NVManager::setDialogHost(NVDialogHost* host)
+{
+    dialogHost = host;
+}
+
+NVDialogHost& NVManager::getDialogHost()
+{
+    if (dialogHost != nullptr)
+        return *dialogHost;
+    if (fallbackDialogs == nullptr)
+        fallbackDialogs = std::make_unique<NVScriptedDialogs>();
+    return *fallbackDialogs;
+}
+
+// Paths ------------------------------------------------------------------------------
+
+juce::String NVManager::getUserPath() const
+{
+    return juce::String::fromUTF8(GetSettings()->GetApplicationFolder().c_str());
+}
+
+juce::String NVManager::getLibraryPath() const
+{
+    return juce::String::fromUTF8(GetSettings()->GetDefaultBinariesPath().c_str());
+}
+
+juce::String NVManager::getSoundEnginesPath() const
+{
+    return juce::File::getSpecialLocation(juce::File::currentExecutableFile)
+               .getParentDirectory()
+               .getChildFile("Sound Engines")
+               .getFullPathName()
+           + juce::File::getSeparatorString();
+}
+
+juce::String NVManager::getCurrentGroovesFolder() const
+{
+    return juce::String::fromUTF8(GetSettings()->GetSongsFolder().c_str());
+}
+
+juce::String NVManager::getCurrentGroovesTempFolder(bool recreate)
+{
+    const juce::String path = getCurrentGroovesFolder() + "/" + "temp";
+    if (!recreate)
+        return path;
+
+    const juce::File folder(path);
+    if (folder.exists() && !folder.deleteRecursively())
+    {
+        getDialogHost().showMessageBox(NVDialogHost::Icon::warning, "Warning",
+                                       "Can't delete previous song temp folder.", { "OK" });
+        return {};
+    }
+    if (!folder.createDirectory())
+    {
+        getDialogHost().showMessageBox(NVDialogHost::Icon::warning, "Warning",
+                                       "Can't recreate temp folder.", { "OK" });
+        return {};
+    }
+    folder.setReadOnly(false, false);
+    return path;
+}
+
+juce::String NVManager::getFixedGrooveFilePath() const
+{
+    return getCurrentGroovesFolder() + "/" + "temp" + "/" + "Main.nvc";
+}
+
+// Songs ------------------------------------------------------------------------------
+
+NVSong* NVManager::newSong() { return documents->newSong(); }
+bool NVManager::optionallySaveSong() { return documents->optionallySaveSong(); }
+bool NVManager::saveCurrentSong(bool saveAs, bool compressed) { return documents->saveCurrentSong(saveAs, compressed); }
+
+juce::String NVManager::getCurrentSongName() const
+{
+    return currentSong != nullptr ? currentSong->getName() : juce::String();
+}
+
+void NVManager::setCurrentSong(std::unique_ptr<NVSong> song)
+{
+    std::unique_ptr<NVSong> old;
+    {
+        const juce::ScopedLock sl(songLock);
+        old = std::move(currentSong);
+        currentSong = std::move(song);
+    }
+}
+
+// Tracks -----------------------------------------------------------------------------
+
+NVTrack* NVManager::getTrack(int i) const
+{
+    return currentSong != nullptr ? currentSong->getTrack(i) : nullptr;
+}
+
+int NVManager::appendTrack(const juce::String& instrumentName)
+{
+    if (currentSong == nullptr)
+        return -1;
+    auto* instrument = getInstrument(instrumentName);
+    const int index = currentSong->getNumTracks();
+    NVTrack* track = instrumentName.equalsIgnoreCase("Audio") ? static_cast<NVTrack*>(new NVAudioTrack(index))
+                                                              : static_cast<NVTrack*>(new NVMidiTrack(index));
+    currentSong->appendTrack(track);
+    if (instrument != nullptr)
+        setTrackInstrument(index, instrument, false);
+    if (sampleRate > 0.0)
+        track->prepareToPlay(sampleRate, blockSize);
+    return index;
+}
+
+void NVManager::setTrackCaption(int track, const juce::String& caption)
+{
+    if (auto* t = getTrack(track))
+        t->setCaption(caption);
+}
+
+bool NVManager::setTrackInstrument(int trackIndex, NVInstrument* instrument, bool /*restoreState*/)
+{
+    auto* track = getTrack(trackIndex);
+    if (track == nullptr || instrument == nullptr)
+        return false;
+    track->setInstrument(instrument);
+    if (track->isAudioTrack())
+        return true;
+
+    juce::String error;
+    auto engine = createSoundEngine(*instrument, error);
+    if (engine == nullptr)
+    {
+        getDialogHost().showMessageBox(NVDialogHost::Icon::warning, "Synth not found",
+                                       "Nadavo requires a synth to be installed on your system.", { "OK" });
+        return false;
+    }
+    if (instrument->program >= 0)
+        engine->setCurrentProgram(instrument->program);
+    track->setPlugin(engine.release(), sampleRate, blockSize);
+    return true;
+}
+
+std::unique_ptr<juce::AudioPluginInstance> NVManager::createSoundEngine(const NVInstrument& instrument,
+                                                                        juce::String& error)
+{
+    auto description = *engineDescription;
+    description.name = instrument.engineName;
+    const auto folder = instrument.pluginFolder.isEmpty() ? getSoundEnginesPath() : instrument.pluginFolder;
+    description.fileOrIdentifier = folder + instrument.engineName + instrument.pluginExtension;
+    return NVSoundEngineFactory::createEngine(*mAudioManager, description, sampleRate, blockSize, error);
+}
+
+// Instruments -------------------------------------------------------------------------
+
+NVInstrument* NVManager::getInstrument(const juce::String& name) const
+{
+    for (auto* instrument : instruments)
+        if (instrument->name.equalsIgnoreCase(name))
+            return instrument;
+    return nullptr;
+}
+
+bool NVManager::isInbuiltPlugin(const juce::PluginDescription& description)
+{
+    return description.manufacturerName.equalsIgnoreCase("Kelvora")
+           && !description.name.equalsIgnoreCase("Mirelo")
+           && !description.name.equalsIgnoreCase("Tolvane");
+}
+
+// Time and position -------------------------------------------------------------------
+
+int NVManager::getTempo() const
+{
+    return currentSong != nullptr && currentSong->getTempo() > 0 ? currentSong->getTempo() : 120;
+}
+
+int NVManager::getBeatWidth() const { return GetSettings()->GetTVBeatWidth(); }
+float NVManager::getSignatureWidth() const { return NVTimeUnits::signatureWidth(getBeatWidth()); }
+juce::int64 NVManager::getTicksFromPixels(int x) const { return NVTimeUnits::ticksFromPixels(x, getBeatWidth()); }
+juce::int64 NVManager::getPixelsFromTicks(juce::int64 ticks) const { return NVTimeUnits::pixelsFromTicks(ticks, getBeatWidth()); }
+juce::int32 NVManager::getSamplesFromTicks(juce::int64 ticks) const { return NVTimeUnits::samplesFromTicks(ticks, sampleRate, getTempo()); }
+juce::int64 NVManager::getTicksFromSamples(juce::uint64 samples) const { return NVTimeUnits::ticksFromSamples(samples, sampleRate, getTempo()); }
+int NVManager::getPlayCursorX() const { return NVTimeUnits::playCursorX(getBeatWidth(), getCurrentPos()); }
+int NVManager::getPlayCursorMax() const { return NVTimeUnits::playCursorMax(minimumNrOfBeats, getBeatWidth()); }
+
+void NVManager::setCurrentPos(double beats)
+{
+    playHead.setNewPosition(beats);
+    lastTick = NVTimeUnits::ticksFromBeats(beats);
+    playPosition = (juce::uint64) juce::jmax(0, getSamplesFromTicks(lastTick));
+}
+
+void NVManager::setPlayCursorX(int x)
+{
+    setCurrentPos((double) x / getBeatWidth());
+}
+
+void NVManager::zoomHorizontally(bool zoomIn)
+{
+    const int width = getBeatWidth();
+    GetSettings()->SetTVBeatWidth(zoomIn ? juce::jmin(200, width + 10) : juce::jmax(10, width - 10));
+}
+
+// Playback ------------------------------------------------------------------------------
+
+void NVManager::setPlaybackMode(TLPlaybackMode mode)
+{
+    playbackMode = mode;
+    if (mode == kStopped)
+        resetPlugins();
+}
+
+void NVManager::resetPlugins()
+{
+    if (currentSong == nullptr)
+        return;
+    for (auto* track : currentSong->getTracks())
+    {
+        const juce::ScopedLock sl(track->getLock());
+        if (auto* engine = track->getPlugin())
+            engine->reset();
+    }
+}
+
+void NVManager::prepareToPlay(int samplesPerBlockExpected, double newSampleRate)
+{
+    sampleRate = newSampleRate;
+    blockSize = samplesPerBlockExpected;
+    midiCollector.reset(newSampleRate);
+    if (currentSong != nullptr)
+        currentSong->prepareToPlay(newSampleRate, samplesPerBlockExpected);
+}
+
+void NVManager::releaseResources() {}
+
+void NVManager::getNextAudioBlock(const juce::AudioSourceChannelInfo& info)
+{
+    info.clearActiveBufferRegion();
+}
+
+// Shut-down ------------------------------------------------------------------------------
+
+NVManager::~NVManager()
+{
+    auditionTrack.setPlugin(nullptr, 0.0, 0);
+    playbackMode = kStopped;
+    juce::Thread::sleep(100);
+
+    std::unique_ptr<juce::XmlElement> deviceState = deviceManager.createStateXml();
+    deviceManager.removeAudioCallback(&sourcePlayer);
+    deviceManager.removeMidiInputDeviceCallback({}, &midiCollector);
+    sourcePlayer.setSource(nullptr);
+    deviceManager.closeAudioDevice();
+
+    // The song goes before the instruments its tracks point to.
+    setCurrentSong(nullptr);
+    instruments.clear();
+    engineDescription.reset();
+    effectDescription.reset();
+    delete mAudioManager;
+    mAudioManager = nullptr;
+
+    settings.write(knownPlugins, deviceState.get());
+    settings.close();
+}

@@ -1,0 +1,203 @@
+#pragma once
+#include "engine/NVDialogHost.h"
+#include "engine/NVPlayHead.h"
+#include "engine/NVSong.h"
+#include "engine/NVUserSettings.h"
+#include "sound/NVInstrument.h"
+
+#include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_audio_utils/juce_audio_utils.h>
+
+#include <atomic>
+
+class NVDocuments;
+
+// Playback modes of the engine.
+enum TLPlaybackMode
+{
+    kStopped = 0,
+    kPlaying = 1,        // records when a track is armed
+    kPreview = 2,        // editor preview
+    kPreviewLoop = 3,    // editor preview
+    kPlayingNoRecord = 4
+};
+
+// The engine: one object, alive from the application's construction to its
+// shut-down, through which every window reaches the song, the audio device and
+// the persistent model. It is the audio source the device plays.
+class NVManager : public juce::AudioSource
+{
+public:
+    static NVManager* getInstance();
+    static void kill();
+    static bool exists() { return _singleton != nullptr; }
+
+    // Plug-in formats (the defaults and our own engines).
+    static juce::AudioPluginFormatManager* mAudioManager;
+
+    // Lifecycle ------------------------------------------------------------------
+    void initialize();
+    // Opens the audio device with 2 inputs and 2 outputs and wires the callbacks.
+    void initialiseAudio();
+    bool unloadCore();
+    void reinitVariables();
+    // Stops playback, shows the busy cursor and silences the audio callback.
+    void lockProcess();
+    // Ends what lockProcess started.
+    void unlockProcess();
+    bool isProcessLocked() const { return processLocked.load(); }
+
+    // Dialogs ---------------------------------------------------------------------
+    // The engine asks its questions through this host; it is not owned.
+    void setDialogHost(NVDialogHost* host);
+    NVDialogHost& getDialogHost();
+
+    // Paths -----------------------------------------------------------------------
+    juce::String getUserPath() const;
+    juce::String getLibraryPath() const;
+    juce::String getSoundEnginesPath() const;
+    juce::String getCurrentGroovesFolder() const;
+    juce::String getCurrentGroovesTempFolder(bool recreate);
+    juce::String getFixedGrooveFilePath() const;
+
+    // Songs -------------------------------------------------------------------------
+    NVSong* getCurrentSong() const { return currentSong.get(); }
+    NVSong* newSong();
+    bool optionallySaveSong();
+    bool saveCurrentSong(bool saveAs, bool compressed);
+    juce::String getCurrentSongName() const;
+    bool isSongModified() const { return songModified; }
+    void setSongModified(bool modified) { songModified = modified; }
+    // Replaces the current song under the engine lock; the old one is deleted.
+    void setCurrentSong(std::unique_ptr<NVSong> song);
+    juce::CriticalSection& getSongLock() { return songLock; }
+
+    // Tracks ------------------------------------------------------------------------
+    NVTrack* getTrack(int i) const;
+    int appendTrack(const juce::String& instrumentName);
+    void setTrackCaption(int track, const juce::String& caption);
+    // Gives a track its instrument and, for instrument tracks, a sound engine.
+    bool setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState);
+    NVTrack& getAuditionTrack() { return auditionTrack; }
+
+    // Instruments -------------------------------------------------------------------
+    NVInstrument* getInstrument(const juce::String& name) const;
+    NVInstrument* getInstrumentByName(const juce::String& name) const { return getInstrument(name); }
+    NVInstrument* getInstrumentByIndex(int i) const { return instruments[i]; }
+    int getNumInstruments() const { return instruments.size(); }
+    static bool isInbuiltPlugin(const juce::PluginDescription& description);
+    // Creates the sound engine an instrument names, or null when none can be made.
+    std::unique_ptr<juce::AudioPluginInstance> createSoundEngine(const NVInstrument& instrument,
+                                                                 juce::String& error);
+    juce::KnownPluginList& getKnownPluginList() { return knownPlugins; }
+
+    // Time and position -----------------------------------------------------------
+    double getSampleRate() const { return sampleRate; }
+    int getBlockSize() const { return blockSize; }
+    int getTempo() const;
+    int getBeatWidth() const;
+    float getSignatureWidth() const;
+    juce::int64 getTicksFromPixels(int x) const;
+    juce::int64 getPixelsFromTicks(juce::int64 ticks) const;
+    juce::int32 getSamplesFromTicks(juce::int64 ticks) const;
+    juce::int64 getTicksFromSamples(juce::uint64 samples) const;
+    double getCurrentPos() const { return playHead.getCurrentPosition(); }
+    void setCurrentPos(double beats);
+    int getPlayCursorX() const;
+    void setPlayCursorX(int x);
+    int getPlayCursorMax() const;
+    void zoomHorizontally(bool zoomIn);
+    int getMinimumNrOfBeats() const { return minimumNrOfBeats; }
+    void setMinimumNrOfBeats(int beats) { minimumNrOfBeats = beats; }
+    juce::uint64 getPlayPositionSamples() const { return playPosition; }
+    juce::int64 getLastRenderedTick() const { return lastTick; }
+    NVPlayHead& getPlayHead() { return playHead; }
+    NVPlayHead& getAuditionPlayHead() { return auditionPlayHead; }
+
+    // Playback state ----------------------------------------------------------------
+    TLPlaybackMode getPlaybackMode() const { return playbackMode.load(); }
+    void setPlaybackMode(TLPlaybackMode mode);
+    void resetPlugins();
+    float getMasterLevel() const { return masterLevel; }
+
+    // Editing state -----------------------------------------------------------------
+    juce::UndoManager& getUndoManager() { return undoManager; }
+    int getSelectedTrack() const { return selectedTrack; }
+    void setSelectedTrack(int t) { selectedTrack = t; }
+    const juce::Array<int>& getSelectedLoops() const { return selectedLoops; }
+    int getQuantizeGrid() const { return quantizeGrid; }
+    void setQuantizeGrid(int grid) { quantizeGrid = grid; }
+    int getRecordingAudioTrack() const { return audioRecordingTrack; }
+
+    // User settings -------------------------------------------------------------------
+    NVUserSettings& getSettings() { return settings; }
+    juce::AudioDeviceManager& getDeviceManager() { return deviceManager; }
+    juce::MidiMessageCollector& getMidiCollector() { return midiCollector; }
+    juce::String getEnabledMidiInput() const { return enabledMidiInput; }
+    // The five embedded typefaces, in load order.
+    juce::Typeface::Ptr getTypeface(int i) const { return juce::isPositiveAndBelow(i, 5) ? typefaces[(size_t) i] : nullptr; }
+
+    // AudioSource -----------------------------------------------------------------------
+    void prepareToPlay(int samplesPerBlockExpected, double newSampleRate) override;
+    void releaseResources() override;
+    void getNextAudioBlock(const juce::AudioSourceChannelInfo& info) override;
+
+    ~NVManager() override;
+
+private:
+    NVManager();
+    void loadTypefaces();
+    void buildInstrumentList();
+
+    static NVManager* _singleton;
+
+    // device and hosting
+    juce::MidiMessageCollector midiCollector;
+    juce::OwnedArray<NVInstrument> instruments;
+    juce::AudioDeviceManager deviceManager;
+    juce::AudioSourcePlayer sourcePlayer;
+    juce::UndoManager undoManager { 30000, 30 };
+    juce::KnownPluginList knownPlugins;
+    juce::CriticalSection songLock;
+    juce::String songFilePath;
+    juce::String enabledMidiInput;
+    NVTrack auditionTrack { -1 };
+    NVUserSettings settings;
+    std::array<juce::Typeface::Ptr, 5> typefaces;
+    std::unique_ptr<juce::PluginDescription> engineDescription;
+    std::unique_ptr<juce::PluginDescription> effectDescription;
+    std::unique_ptr<NVDocuments> documents;
+    NVDialogHost* dialogHost = nullptr;
+    std::unique_ptr<NVDialogHost> fallbackDialogs;
+
+    // song
+    std::unique_ptr<NVSong> currentSong;
+    bool songModified = false;
+    NVPlayHead playHead;
+    NVPlayHead auditionPlayHead;
+    int minimumNrOfBeats = 1;
+
+    // playback state
+    std::atomic<TLPlaybackMode> playbackMode { kStopped };
+    std::atomic<bool> processLocked { false };
+    double sampleRate = 0.0;
+    int blockSize = 0;
+    juce::uint64 playPosition = 0;
+    juce::int64 lastTick = 0;
+    juce::AudioPlayHead::PositionInfo positionInfo;
+    float masterLevel = 0.0f;
+    int loopEditorTick = 0;
+
+    // editing
+    int selectedTrack = -1;
+    juce::Array<int> selectedLoops;
+    int quantizeGrid = 16;
+
+    // recording
+    int audioRecordingTrack = -1;
+    juce::int64 recordingStartTick = 0;
+    juce::int64 recordingStopTick = 0;
+
+    friend class NVDocuments;
+    JUCE_DECLARE_NON_COPYABLE(NVManager)
+};

@@ -1,0 +1,95 @@
+#include "engine/NVSong.h"
+
+const std::array<const char*, NVSong::numInfoFields> NVSong::infoFieldNames {
+    "Title", "Comments", "Author", "Copyright", "OriginalComposer", "OriginalLyrics",
+    "OriginalInterpret", "OriginalMovie", "OriginalReleaseDate", "OriginalCopyright"
+};
+
+NVSong::NVSong(float v, const juce::String& n, float p, int t, int bars)
+    : barSize(bars), name(n), volume(v), pitch(p), tempo(t)
+{
+}
+
+NVSong::~NVSong()
+{
+    tracks.clear(true);
+    lyrics.clear(true);
+}
+
+juce::Array<NVTrack*> NVSong::getTracks() const
+{
+    juce::Array<NVTrack*> copy;
+    for (auto* t : tracks)
+        copy.add(t);
+    return copy;
+}
+
+void NVSong::renumberTracks()
+{
+    for (int i = 0; i < tracks.size(); ++i)
+        tracks[i]->setIndex(i);
+}
+
+int NVSong::appendTrack(NVTrack* track)
+{
+    tracks.add(track);
+    track->setIndex(tracks.size() - 1);
+    return tracks.size() - 1;
+}
+
+int NVSong::insertTrack(NVTrack* track, int i)
+{
+    const int position = juce::jlimit(0, tracks.size(), i);
+    tracks.insert(position, track);
+    renumberTracks();
+    return position;
+}
+
+void NVSong::removeTrack(int i)
+{
+    if (!juce::isPositiveAndBelow(i, tracks.size()))
+        return;
+    tracks.remove(i, true);
+    renumberTracks();
+}
+
+NVLoop* NVSong::GetLoop(int track, int loop) const
+{
+    auto* t = getTrack(track);
+    return t != nullptr ? t->getLoop(loop) : nullptr;
+}
+
+bool NVSong::setLoopName(int track, int loop, const juce::String& newName)
+{
+    auto* l = GetLoop(track, loop);
+    if (l == nullptr)
+        return false;
+    l->name = newName;
+    return true;
+}
+
+void NVSong::getLoopsInBounds(int track, int from, int to, int& first, int& last) const
+{
+    first = last = -1;
+    auto* t = getTrack(track);
+    if (t == nullptr)
+        return;
+    for (int i = 0; i < t->getNumLoops(); ++i)
+    {
+        auto* loop = t->getLoop(i);
+        if (loop->start >= to)
+            break;
+        if (loop->end > from)
+        {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+}
+
+void NVSong::prepareToPlay(double sampleRate, int blockSize)
+{
+    for (auto* t : tracks)
+        t->prepareToPlay(sampleRate, blockSize);
+}

@@ -1,0 +1,64 @@
+#pragma once
+#include "engine/NVLyrics.h"
+#include "engine/NVTrack.h"
+
+#include <array>
+
+// The song as it plays: its tracks (a track's index always equals its
+// position), lyrics, mix settings and information texts.
+class NVSong
+{
+public:
+    static constexpr int numInfoFields = 10;
+    static const std::array<const char*, numInfoFields> infoFieldNames;
+
+    NVSong(float volume = 0.9f, const juce::String& name = "New Song", float pitch = 0.0f,
+           int tempo = 0, int barSize = 3);
+    ~NVSong();
+
+    // Tracks ---------------------------------------------------------------
+    int getNumTracks() const { return tracks.size(); }
+    NVTrack* getTrack(int i) const { return tracks[i]; }
+    juce::Array<NVTrack*> getTracks() const;
+    int appendTrack(NVTrack* track);
+    int insertTrack(NVTrack* track, int i);
+    void removeTrack(int i);
+    NVLoop* GetLoop(int track, int loop) const;
+    bool setLoopName(int track, int loop, const juce::String& name);
+    // First and last loop positions on the track overlapping [from, to) in quarter beats; -1 when none.
+    void getLoopsInBounds(int track, int from, int to, int& first, int& last) const;
+    void prepareToPlay(double sampleRate, int blockSize);
+
+    // Settings ---------------------------------------------------------------
+    const juce::String& getName() const { return name; }
+    void setName(const juce::String& n) { name = n; }
+    float getVolume() const { return volume; }
+    void setVolume(float v) { volume = v; }
+    float getPitch() const { return pitch; }
+    void setPitch(float p) { pitch = p; }
+    int getTempo() const { return tempo; }
+    void setTempo(int t) { tempo = t; }
+    const juce::String& getStyle() const { return style; }
+    void setStyle(const juce::String& s) { style = s; }
+
+    juce::String getInfo(int field) const { return juce::isPositiveAndBelow(field, numInfoFields) ? info[(size_t) field] : juce::String(); }
+    void setInfo(int field, const juce::String& text) { if (juce::isPositiveAndBelow(field, numInfoFields)) info[(size_t) field] = text; }
+
+    int barSize = 3;
+    int length = 0;
+    juce::OwnedArray<NVLyrics> lyrics;
+    float lyricsTempo = 120.0f;
+
+private:
+    void renumberTracks();
+
+    juce::String name;
+    float volume = 0.9f;
+    float pitch = 0.0f;
+    int tempo = 0;
+    juce::String style;
+    juce::OwnedArray<NVTrack> tracks;
+    std::array<juce::String, numInfoFields> info;
+
+    JUCE_DECLARE_NON_COPYABLE(NVSong)
+};

@@ -1,0 +1,98 @@
+#pragma once
+#include "engine/NVLoop.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class NVInstrument;
+class TWRhythmicSequence;
+
+// A track of the run-time song: the events or clips it renders, the loops laid
+// on it, its instrument, its sound engine and its mix settings.
+//
+// Fields are written on the message thread and read by the audio callback; the
+// sound engine is only swapped and called under the track lock.
+class NVTrack
+{
+public:
+    explicit NVTrack(int trackIndex = 0);
+    virtual ~NVTrack();
+
+    virtual void clearEvents();
+    // Renders the events between two ticks into the buffer; the base renders nothing.
+    virtual void processSlice(juce::int64 fromTick, juce::int64 toTick,
+                              juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi);
+    virtual bool isAudioTrack() const { return false; }
+    virtual void allNotesOff(juce::AudioBuffer<float>& buffer);
+
+    // Loops ---------------------------------------------------------------
+    int addLoop(TWRhythmicSequence* item, const juce::String& name, int start, int end);
+    NVLoop* getLoop(int i) const;
+    int getNumLoops() const { return (int) loops.size(); }
+    NVLoop* getLoopAt(int quarterBeat) const;
+    int getNextFreeSignature(int from, int length) const;
+    void clearAllLoops() { loops.clear(); }
+
+    // Events --------------------------------------------------------------
+    int addMessage(const juce::MidiMessage& message);
+    int addMessage(juce::int64 tick, int status, int note, int velocity);
+    void resequenceMap();
+    const juce::MidiMessageSequence& getEvents() const { return events; }
+    const std::map<juce::int64, int>& getEventIndex() const { return eventIndex; }
+
+    // Sound engine and effects ----------------------------------------------
+    void setPlugin(juce::AudioPluginInstance* instance, double sampleRate, int blockSize);
+    juce::AudioPluginInstance* getPlugin() const { return plugin; }
+    juce::CriticalSection& getLock() { return lock; }
+    virtual void prepareToPlay(double sampleRate, int blockSize);
+    void addEffect(juce::AudioPluginInstance* instance);
+    juce::AudioPluginInstance* getEffect(int i) const { return effects[i]; }
+    int getNumEffects() const { return effects.size(); }
+    void removeEffect(int i) { effects.remove(i); }
+
+    // Plain settings --------------------------------------------------------
+    int getIndex() const { return index; }
+    void setIndex(int i) { index = i; }
+    float getVolume() const { return volume; }
+    void setVolume(float v) { volume = v; }
+    float getPan() const { return pan; }
+    void setPan(float p) { pan = p; }
+    bool isMuted() const { return mute; }
+    void setMute(bool m) { mute = m; }
+    bool isSolo() const { return solo; }
+    void setSolo(bool s) { solo = s; }
+    int getPitchShift() const { return pitchShift; }
+    void setPitchShift(int semitones) { pitchShift = semitones; }
+    NVInstrument* getInstrument() const { return instrument; }
+    void setInstrument(NVInstrument* i) { instrument = i; }
+    const juce::String& getCaption() const { return caption; }
+    void setCaption(const juce::String& c) { caption = c; }
+    int getLevel() const { return level; }
+    void setLevel(int l) { level = l; }
+
+protected:
+    int index = 0;
+    float volume = 1.0f;
+    float pan = 0.5f;
+    bool mute = false;
+    bool solo = false;
+    int pitchShift = 0;
+    NVInstrument* instrument = nullptr;
+    juce::AudioPluginInstance* plugin = nullptr; // owned unless this is the audition track
+    juce::CriticalSection lock;
+    juce::MidiMessageSequence events;
+    std::map<juce::int64, int> eventIndex;
+    juce::OwnedArray<juce::AudioPluginInstance> effects;
+    std::vector<std::unique_ptr<NVLoop>> loops;
+    juce::String caption;
+    int level = 0;
+
+private:
+    void indexEvent(juce::int64 tick, int position);
+    bool ownsPlugin() const { return index != -1; }
+
+    JUCE_DECLARE_NON_COPYABLE(NVTrack)
+};

@@ -1,0 +1,31 @@
+#pragma once
+#include <juce_events/juce_events.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// Test support shared by the test executables: JUCE is initialised once for
+// the whole run, and every test can get a fresh, empty NADAVO_HOME.
+namespace NVTest
+{
+    // Points NADAVO_HOME at a new empty folder and returns it.
+    juce::File freshHome();
+    // The folder NADAVO_HOME points at.
+    juce::File currentHome();
+    // Writes a mono or stereo WAV/AIFF file of `length` samples whose sample i of
+    // channel c is value(c, i).
+    bool writeAudioFile(const juce::File& file, int channels, int length, double rate,
+                        float (*value)(int channel, int index));
+}
+
+// Installs the JUCE initialiser and a fresh NADAVO_HOME for the whole run.
+class NVJuceEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    std::unique_ptr<juce::ScopedJuceInitialiser_GUI> juce;
+};

@@ -1,0 +1,49 @@
+#include "ui/NVGuiDialogs.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace
+{
+    juce::MessageBoxIconType toIconType(NVDialogHost::Icon icon)
+    {
+        switch (icon)
+        {
+            case NVDialogHost::Icon::info: return juce::MessageBoxIconType::InfoIcon;
+            case NVDialogHost::Icon::warning: return juce::MessageBoxIconType::WarningIcon;
+            case NVDialogHost::Icon::question: return juce::MessageBoxIconType::QuestionIcon;
+            case NVDialogHost::Icon::none: break;
+        }
+        return juce::MessageBoxIconType::NoIcon;
+    }
+}
+
+int NVGuiDialogs::showMessageBox(Icon icon, const juce::String& title, const juce::String& text,
+                                 const juce::StringArray& buttons)
+{
+    juce::AlertWindow window(title, text, toIconType(icon));
+    for (int i = 0; i < buttons.size(); ++i)
+    {
+        const auto key = i == 0 ? juce::KeyPress(juce::KeyPress::returnKey)
+                                : (i == buttons.size() - 1 ? juce::KeyPress(juce::KeyPress::escapeKey) : juce::KeyPress());
+        window.addButton(buttons[i], i + 1, key);
+    }
+    const int result = window.runModalLoop();
+    return result - 1; // 0 means dismissed
+}
+
+juce::File NVGuiDialogs::chooseFile(bool forSaving, const juce::String& title,
+                                    const juce::File& startFolder, const juce::String& patterns)
+{
+    juce::FileChooser chooser(title, startFolder, patterns);
+    if (forSaving ? chooser.browseForFileToSave(true) : chooser.browseForFileToOpen())
+        return chooser.getResult();
+    return {};
+}
+
+void NVGuiDialogs::setBusy(bool busy)
+{
+    if (busy)
+        juce::MouseCursor::showWaitCursor();
+    else
+        juce::MouseCursor::hideWaitCursor();
+}

@@ -1,0 +1,6 @@
+#include "ui/NVLookAndFeel.h"
+
+NVLookAndFeel::NVLookAndFeel()
+{
+    setColourScheme(getLightColourScheme());
+}
