@@ -42,10 +42,14 @@ std::optional<juce::Rectangle<int>> NVMainWindow::usableStoredBounds(juce::Recta
     return stored;
 }
 
+bool NVMainWindow::confirmClose(NVManager& engine)
+{
+    engine.setPlaybackMode(kStopped);
+    return engine.optionallySaveSong();
+}
+
 void NVMainWindow::closeButtonPressed()
 {
-    auto* engine = NVManager::getInstance();
-    engine->setPlaybackMode(kStopped);
-    if (engine->optionallySaveSong())
+    if (confirmClose(*NVManager::getInstance()))
         juce::JUCEApplicationBase::quit();
 }

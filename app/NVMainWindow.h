@@ -4,6 +4,7 @@
 #include <optional>
 
 class NVMainPanel;
+class NVManager;
 
 // The main document window, titled "Nadavo Recorder", holding the main panel.
 class NVMainWindow : public juce::DocumentWindow
@@ -16,6 +17,10 @@ public:
     ~NVMainWindow() override;
 
     void closeButtonPressed() override;
+
+    // What the close button does before the program quits: stops playback and
+    // asks about a modified song. True when the program may quit.
+    static bool confirmClose(NVManager& engine);
 
     // The stored bounds when they are usable: at least one pixel wide and wholly
     // inside the display's user area. Otherwise the window is centred at the default size.

@@ -28,8 +28,7 @@ juce::AudioFormatReader* NVAudioTrack::findOrOpenReader(const juce::String& path
         if (clip.path == path)
             return clip.reader;
 
-    const juce::File file(path);
-    std::unique_ptr<juce::InputStream> stream(file.createInputStream());
+    auto stream = juce::File(path).createInputStream();
     if (stream == nullptr)
         return nullptr;
 
@@ -39,11 +38,9 @@ juce::AudioFormatReader* NVAudioTrack::findOrOpenReader(const juce::String& path
     else
         format = std::make_unique<juce::AiffAudioFormat>();
 
-    auto* reader = format->createReaderFor(stream.get(), true);
-    if (reader == nullptr)
-        return nullptr;
-    stream.release(); // the reader owns it now
-    return readers.add(reader);
+    // The reader owns the stream; the stream is deleted when no reader can be made.
+    auto* reader = format->createReaderFor(stream.release(), true);
+    return reader != nullptr ? readers.add(reader) : nullptr;
 }
 
 void NVAudioTrack::addAudioFile(juce::uint64 start, juce::uint64 end, const juce::String& path)

@@ -117,9 +117,15 @@ void NVManager::initialiseAudio()
 
     // Without a usable device the program runs on at sample rate 0.
     deviceManager.initialise(2, 2, settings.audioSettings.get(), true, {}, nullptr);
-    // Remember the device that opened, so that the next start finds it again.
-    if (deviceManager.getCurrentAudioDevice() != nullptr)
-        deviceManager.setAudioDeviceSetup(deviceManager.getAudioDeviceSetup(), true);
+    // A default device gives the manager no state to save: choose it explicitly
+    // (reopening it before any callback is registered), so that its state is
+    // written at exit and the next start finds the same device.
+    if (deviceManager.getCurrentAudioDevice() != nullptr && deviceManager.createStateXml() == nullptr)
+    {
+        const auto setup = deviceManager.getAudioDeviceSetup();
+        deviceManager.closeAudioDevice();
+        deviceManager.setAudioDeviceSetup(setup, true);
+    }
 
     sourcePlayer.setSource(this);
     deviceManager.addAudioCallback(&sourcePlayer);

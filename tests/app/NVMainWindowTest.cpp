@@ -1,4 +1,7 @@
 #include "app/NVMainWindow.h"
+#include "engine/NVManager.h"
+#include "engine/NVScriptedDialogs.h"
+#include "tests/support/NVTestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +25,38 @@ TEST(NVMainWindowPlacement, StoredBoundsMustLieWhollyInsideTheUserArea)
         const auto result = NVMainWindow::usableStoredBounds(c.stored, area);
         EXPECT_EQ(result.has_value(), c.used) << c.stored.toString();
         if (result)
+        {
             EXPECT_EQ(*result, c.stored);
+        }
     }
 
     // A display whose user area does not start at the origin.
     const juce::Rectangle<int> offset(0, 30, 1280, 770);
     EXPECT_FALSE(NVMainWindow::usableStoredBounds({ 10, 10, 100, 100 }, offset));
     EXPECT_TRUE(NVMainWindow::usableStoredBounds({ 10, 30, 100, 100 }, offset));
+}
+
+TEST(NVMainWindowClose, StopsPlaybackAndAsksAboutAModifiedSong)
+{
+    NVTest::freshHome();
+    NVScriptedDialogs dialogs;
+    auto& engine = *NVManager::getInstance();
+    engine.setDialogHost(&dialogs);
+    engine.newSong();
+
+    engine.setPlaybackMode(kPlaying);
+    EXPECT_TRUE(NVMainWindow::confirmClose(engine)); // unmodified: no question
+    EXPECT_EQ(engine.getPlaybackMode(), kStopped);
+    EXPECT_TRUE(dialogs.getQuestions().empty());
+
+    engine.setSongModified(true);
+    dialogs.answerNext("Cancel");
+    EXPECT_FALSE(NVMainWindow::confirmClose(engine));
+    ASSERT_EQ(dialogs.getQuestions().size(), 1u);
+    EXPECT_EQ(dialogs.getQuestions()[0].title, "Song was modified");
+
+    dialogs.answerNext("No");
+    EXPECT_TRUE(NVMainWindow::confirmClose(engine));
+    EXPECT_EQ(dialogs.getQuestions().size(), 2u);
+    NVManager::kill();
 }

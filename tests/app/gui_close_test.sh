@@ -48,6 +48,7 @@ run_case() {   # name, stored MainWindowBounds or "", expected "x y w h", [raw s
   ' _ "$app" "$work/$name.png" "$work/$name" "$jack"
   local rc=$?
   if [ $rc -ne 0 ]; then echo "FAIL $name: program exit $rc"; cat "$work/$name.log"; fail=1; return; fi
+  local before=$fail
   local geometry; geometry=$(cat "$work/$name.geometry")
   if [ "$geometry" != "$expected" ]; then echo "FAIL $name: window at '$geometry', expected '$expected'"; fail=1; fi
   local keys="pluginList ExtMIDITool"
@@ -60,21 +61,23 @@ run_case() {   # name, stored MainWindowBounds or "", expected "x y w h", [raw s
   grep -q 'name="LAMEPath" val="/usr/local/bin/lame"' "$settings" || { echo "FAIL $name: LAMEPath not the default"; fail=1; }
   grep -q "name=\"MainWindowBounds\" val=\"$expected\"" "$settings" \
     || { echo "FAIL $name: MainWindowBounds not written back as '$expected'"; grep MainWindowBounds "$settings"; fail=1; }
-  echo "ok $name: window at $geometry"
+  [ $fail -eq $before ] && echo "ok $name: window at $geometry"
+  [ -n "${NADAVO_SCREENSHOTS-}" ] && cp "$work/$name.png" "$NADAVO_SCREENSHOTS/"
+  return 0
 }
 
-# Centred at 790 x 539 on a 1280 x 800 screen: (1280-790)/2, (800-539)/2.
+# Centred at 790 x 539 on a 1280 x 800 screen: (1280-790)/2, (800-539)/2 rounded up.
 if command -v jackd >/dev/null && command -v jack_wait >/dev/null; then
-  run_case fresh_with_jack "" "245 130 790 539" "" jack
+  run_case fresh_with_jack "" "245 131 790 539" "" jack
   grep -q 'name="audioSettings"' "$work/fresh_with_jack/Nadavo Recorder/Nadavo Recorder.settings" \
     && grep -q 'JACK' "$work/fresh_with_jack/Nadavo Recorder/Nadavo Recorder.settings" \
     || { echo "FAIL fresh_with_jack: no JACK device state saved"; fail=1; }
 else
   echo "FAIL: jackd and jack_wait are needed"; fail=1
 fi
-run_case fresh "" "245 130 790 539"
+run_case fresh "" "245 131 790 539"
 run_case stored "100 60 700 500" "100 60 700 500"
-run_case past_right_edge "491 100 790 539" "245 130 790 539"
-run_case garbage_file "" "245 130 790 539" 'garbage <PROPERTIES><VALUE name="MainWindowBounds" '
+run_case past_right_edge "491 100 790 539" "245 131 790 539"
+run_case garbage_file "" "245 131 790 539" 'garbage <PROPERTIES><VALUE name="MainWindowBounds" '
 
 exit $fail

@@ -52,7 +52,7 @@ TEST(NVCommandLine, RenderNoteWritesAudibleAudio)
 {
     const auto home = NVTest::freshHome();
     const auto out = home.getChildFile("tabla.wav");
-    const auto r = run({ "render-note", "tabla", "60", out.getFullPathName(), "110", "1" });
+    const auto r = run({ "render-note", "tabla", "38", out.getFullPathName(), "110", "1" });
     ASSERT_EQ(r.code, 0) << r.err;
 
     juce::AudioFormatManager formats;

@@ -26,12 +26,11 @@ TEST_F(LoopedTrack, GetLoopAtUsesHalfOpenBounds)
     for (const auto& c : cases)
     {
         auto* loop = track.getLoopAt(c.q);
-        if (c.name == nullptr)
-            EXPECT_EQ(loop, nullptr) << c.q;
-        else
-            ASSERT_NE(loop, nullptr) << c.q;
+        EXPECT_EQ(loop == nullptr, c.name == nullptr) << c.q;
         if (c.name != nullptr && loop != nullptr)
+        {
             EXPECT_EQ(loop->name, c.name) << c.q;
+        }
     }
 }
 
