@@ -8,8 +8,9 @@ namespace
 {
     juce::File& runFolder()
     {
+        // Unique per process: test processes run in parallel and each deletes its own folder.
         static juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                       .getNonexistentChildFile("nadavo-tests-", "", false);
+                                       .getChildFile("nadavo-tests-" + juce::Uuid().toString());
         return folder;
     }
 }
