@@ -5,6 +5,7 @@
 set -u
 app="$1"
 export NADAVO_HOME
+export JACK_DEFAULT_SERVER="nadavo-gui-test-$$"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail=0
@@ -23,7 +24,7 @@ run_case() {   # name, stored MainWindowBounds or "", expected "x y w h", [raw s
     app="$1"; shot="$2"; out="$3"; jack="$4"
     jackpid=""
     if [ -n "$jack" ]; then
-      jackd --no-realtime -d dummy -r 44100 -p 512 >"$out.jack.log" 2>&1 &
+      jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 44100 -p 512 >"$out.jack.log" 2>&1 &
       jackpid=$!
       jack_wait -w -t 10 >/dev/null || { echo "no JACK server"; kill $jackpid; exit 1; }
     fi
