@@ -1,5 +1,7 @@
 #include "engine/NVAudioTrack.h"
 
+#include <limits>
+
 namespace
 {
     void readClip(const NVAudioTrack::Clip& clip, juce::AudioBuffer<float>& dest, int destStart)
@@ -7,6 +9,14 @@ namespace
         if (clip.reader == nullptr || clip.end <= clip.start)
             return;
         const auto length = (int) (clip.end - clip.start);
+        if (clip.samples != nullptr)
+        {
+            // From the copy in memory: a mono file fills both channels.
+            const int count = juce::jmin(length, clip.samples->getNumSamples());
+            for (int c = 0; c < dest.getNumChannels(); ++c)
+                dest.copyFrom(c, destStart, *clip.samples, juce::jmin(c, clip.samples->getNumChannels() - 1), 0, count);
+            return;
+        }
         clip.reader->read(&dest, destStart, length, 0, true, true); // a mono file fills both channels
     }
 }
@@ -22,30 +32,50 @@ void NVAudioTrack::clearEvents()
     clearAudioFiles();
 }
 
-juce::AudioFormatReader* NVAudioTrack::findOrOpenReader(const juce::String& path)
+void NVAudioTrack::openFile(Clip& clip)
 {
-    for (auto& clip : clips)
-        if (clip.path == path)
-            return clip.reader;
+    for (auto& other : clips)
+    {
+        if (other.path == clip.path)
+        {
+            clip.reader = other.reader;
+            clip.samples = other.samples;
+            return;
+        }
+    }
 
-    auto stream = juce::File(path).createInputStream();
+    auto stream = juce::File(clip.path).createInputStream();
     if (stream == nullptr)
-        return nullptr;
+        return;
 
     std::unique_ptr<juce::AudioFormat> format;
-    if (path.endsWithIgnoreCase(".wav"))
+    if (clip.path.endsWithIgnoreCase(".wav"))
         format = std::make_unique<juce::WavAudioFormat>();
     else
         format = std::make_unique<juce::AiffAudioFormat>();
 
     // The reader owns the stream; the stream is deleted when no reader can be made.
     auto* reader = format->createReaderFor(stream.release(), true);
-    return reader != nullptr ? readers.add(reader) : nullptr;
+    if (reader == nullptr || reader->numChannels == 0)
+    {
+        delete reader;
+        return;
+    }
+
+    // Playback reads the file from memory: the audio callback never touches a file.
+    const auto length = (int) juce::jmin(reader->lengthInSamples, (juce::int64) std::numeric_limits<int>::max());
+    auto* samples = new juce::AudioBuffer<float>((int) reader->numChannels, length);
+    reader->read(samples, 0, length, 0, true, true);
+
+    clip.reader = readers.add(reader);
+    clip.samples = fileSamples.add(samples);
 }
 
 void NVAudioTrack::addAudioFile(juce::uint64 start, juce::uint64 end, const juce::String& path)
 {
-    clips.push_back({ start, end, findOrOpenReader(path), path });
+    Clip clip { start, end, nullptr, path, nullptr };
+    openFile(clip);
+    clips.push_back(clip);
     if (index == 0)
         rebuildMemoryCopy();
 }
@@ -59,6 +89,7 @@ void NVAudioTrack::clearAudioFiles()
         oldCopy = std::move(memoryCopy);
     }
     readers.clear(true);
+    fileSamples.clear(true);
 }
 
 std::unique_ptr<juce::AudioBuffer<float>> NVAudioTrack::getSamples() const
@@ -98,4 +129,54 @@ void NVAudioTrack::rebuildMemoryCopy()
         const juce::ScopedLock sl(lock);
         std::swap(memoryCopy, fresh);
     }
+}
+
+void NVAudioTrack::processSlice(juce::int64, juce::int64, juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    if (mute)
+        return;
+    const int n = buffer.getNumSamples();
+    const auto p = renderPosition;
+
+    const Clip* clip = nullptr;
+    for (auto& c : clips)
+    {
+        if (c.start <= p && p < c.end)
+        {
+            clip = &c;
+            break;
+        }
+    }
+
+    if (clip != nullptr)
+    {
+        const int wanted = (int) juce::jmin((juce::uint64) n, clip->end - p);
+        const juce::ScopedLock sl(lock); // the memory copy is swapped under it
+        const juce::AudioBuffer<float>* source = nullptr;
+        juce::uint64 from = 0;
+        if (index == 0 && memoryCopy != nullptr)
+        {
+            source = memoryCopy.get();
+            from = p;
+        }
+        else
+        {
+            source = clip->samples;
+            from = p - clip->start;
+        }
+        if (source != nullptr && from < (juce::uint64) source->getNumSamples())
+        {
+            const int count = (int) juce::jmin((juce::uint64) wanted, (juce::uint64) source->getNumSamples() - from);
+            const int right = source->getNumChannels() > 1 ? 1 : 0;
+            buffer.addFrom(0, 0, *source, 0, (int) from, count);
+            if (buffer.getNumChannels() > 1)
+                buffer.addFrom(1, 0, *source, right, (int) from, count);
+        }
+    }
+
+    processEffects(buffer);
+    buffer.applyGain(0, 0, n, juce::jmin(1.0f, 2.0f * (1.0f - pan)) * volume);
+    if (buffer.getNumChannels() > 1)
+        buffer.applyGain(1, 0, n, juce::jmin(1.0f, 2.0f * pan) * volume);
+    level = juce::jmin(42, (int) (buffer.getMagnitude(0, n) * 42.0f));
 }

@@ -14,6 +14,7 @@ public:
         juce::uint64 end = 0;   // samples, exclusive
         juce::AudioFormatReader* reader = nullptr; // shared; null when the file can't be read
         juce::String path;
+        const juce::AudioBuffer<float>* samples = nullptr; // the whole file in memory, shared like the reader
     };
 
     explicit NVAudioTrack(int trackIndex = 0) : NVTrack(trackIndex) {}
@@ -21,6 +22,12 @@ public:
 
     bool isAudioTrack() const override { return true; }
     void clearEvents() override;
+    // Adds the one clip under the block's first sample to the start of the
+    // buffer, then runs the effects and applies volume and pan. Reads memory only.
+    void processSlice(juce::int64 fromTick, juce::int64 toTick,
+                      juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    // The play position, in samples, of the block processSlice renders next.
+    void setRenderPosition(juce::uint64 samples) { renderPosition = samples; }
 
     void addAudioFile(juce::uint64 start, juce::uint64 end, const juce::String& path);
     void clearAudioFiles();
@@ -38,10 +45,12 @@ public:
     const juce::AudioBuffer<float>* getMemoryCopy() const { return memoryCopy.get(); }
 
 private:
-    juce::AudioFormatReader* findOrOpenReader(const juce::String& path);
+    void openFile(Clip& clip);
     void rebuildMemoryCopy();
 
     std::vector<Clip> clips;
     juce::OwnedArray<juce::AudioFormatReader> readers;
+    juce::OwnedArray<juce::AudioBuffer<float>> fileSamples; // one per reader
+    juce::uint64 renderPosition = 0;
     std::unique_ptr<juce::AudioBuffer<float>> memoryCopy;
 };

@@ -42,7 +42,7 @@ NVManager::NVManager()
 
 void NVManager::initialize()
 {
-    processLocked = false;
+    playback.setProcessLocked(false);
     settings.forceMonoInput = false;
     quantizeGrid = 16;
     settings.audioSettings.reset();
@@ -56,12 +56,12 @@ void NVManager::initialize()
     loadTypefaces();
     settings.read(knownPlugins);
 
-    playbackMode = kStopped;
+    playback.setMode(kStopped, nullptr);
     playHead.start(120.0);
     auditionPlayHead.start(120.0);
 
     currentSong.reset();
-    sampleRate = 0.0;
+    playback.prepare(0.0, 0);
 
     GetSettings()->LoadSettings();
 
@@ -145,16 +145,15 @@ bool NVManager::unloadCore()
 
 void NVManager::reinitVariables()
 {
-    lastTick = 0;
     loopEditorTick = 0;
-    playPosition = 0;
-    masterLevel = 0.0f;
+    playback.setPosition(0, 0, 0.0);
+    playback.setMasterLevel(0);
     positionInfo = {};
     selectedTrack = -1;
     selectedLoops.clear();
-    audioRecordingTrack = -1;
+    playback.setRecordingTrack(-1);
     songModified = false;
-    recordingStartTick = recordingStopTick = 0;
+    playback.setRecordingTicks(0, 0);
     minimumNrOfBeats = 1;
 }
 
@@ -162,13 +161,13 @@ void NVManager::lockProcess()
 {
     setPlaybackMode(kStopped);
     getDialogHost().setBusy(true);
-    processLocked = true;
+    playback.setProcessLocked(true);
 }
 
 void NVManager::unlockProcess()
 {
     getDialogHost().setBusy(false);
-    processLocked = false;
+    playback.setProcessLocked(false);
 }
 
 void NVManager::setDialogHost(NVDialogHost* host)
@@ -278,8 +277,8 @@ int NVManager::appendTrack(const juce::String& instrumentName)
     currentSong->appendTrack(track);
     if (instrument != nullptr)
         setTrackInstrument(index, instrument, false);
-    if (sampleRate > 0.0)
-        track->prepareToPlay(sampleRate, blockSize);
+    if (getSampleRate() > 0.0)
+        track->prepareToPlay(getSampleRate(), getBlockSize());
     return index;
 }
 
@@ -308,7 +307,9 @@ bool NVManager::setTrackInstrument(int trackIndex, NVInstrument* instrument, boo
     }
     if (instrument->program >= 0)
         engine->setCurrentProgram(instrument->program);
-    track->setPlugin(engine.release(), sampleRate, blockSize);
+    track->setPlugin(engine.release(), getSampleRate(), getBlockSize());
+    if (getSampleRate() > 0.0)
+        track->prepareToPlay(getSampleRate(), getBlockSize());
     return true;
 }
 
@@ -319,7 +320,7 @@ std::unique_ptr<juce::AudioPluginInstance> NVManager::createSoundEngine(const NV
     description.name = instrument.engineName;
     const auto folder = instrument.pluginFolder.isEmpty() ? getSoundEnginesPath() : instrument.pluginFolder;
     description.fileOrIdentifier = folder + instrument.engineName + instrument.pluginExtension;
-    return NVSoundEngineFactory::createEngine(*mAudioManager, description, sampleRate, blockSize, error);
+    return NVSoundEngineFactory::createEngine(*mAudioManager, description, getSampleRate(), getBlockSize(), error);
 }
 
 // Instruments -------------------------------------------------------------------------
@@ -350,16 +351,16 @@ int NVManager::getBeatWidth() const { return GetSettings()->GetTVBeatWidth(); }
 float NVManager::getSignatureWidth() const { return NVTimeUnits::signatureWidth(getBeatWidth()); }
 juce::int64 NVManager::getTicksFromPixels(int x) const { return NVTimeUnits::ticksFromPixels(x, getBeatWidth()); }
 juce::int64 NVManager::getPixelsFromTicks(juce::int64 ticks) const { return NVTimeUnits::pixelsFromTicks(ticks, getBeatWidth()); }
-juce::int32 NVManager::getSamplesFromTicks(juce::int64 ticks) const { return NVTimeUnits::samplesFromTicks(ticks, sampleRate, getTempo()); }
-juce::int64 NVManager::getTicksFromSamples(juce::uint64 samples) const { return NVTimeUnits::ticksFromSamples(samples, sampleRate, getTempo()); }
+juce::int32 NVManager::getSamplesFromTicks(juce::int64 ticks) const { return NVTimeUnits::samplesFromTicks(ticks, getSampleRate(), getTempo()); }
+juce::int64 NVManager::getTicksFromSamples(juce::uint64 samples) const { return NVTimeUnits::ticksFromSamples(samples, getSampleRate(), getTempo()); }
 int NVManager::getPlayCursorX() const { return NVTimeUnits::playCursorX(getBeatWidth(), getCurrentPos()); }
 int NVManager::getPlayCursorMax() const { return NVTimeUnits::playCursorMax(minimumNrOfBeats, getBeatWidth()); }
 
 void NVManager::setCurrentPos(double beats)
 {
     playHead.setNewPosition(beats);
-    lastTick = NVTimeUnits::ticksFromBeats(beats);
-    playPosition = (juce::uint64) juce::jmax(0, getSamplesFromTicks(lastTick));
+    const auto tick = NVTimeUnits::ticksFromBeats(beats);
+    playback.setPosition((juce::uint64) juce::jmax(0, getSamplesFromTicks(tick)), tick, beats);
 }
 
 void NVManager::setPlayCursorX(int x)
@@ -377,27 +378,25 @@ void NVManager::zoomHorizontally(bool zoomIn)
 
 void NVManager::setPlaybackMode(TLPlaybackMode mode)
 {
-    playbackMode = mode;
-    if (mode == kStopped)
-        resetPlugins();
+    playback.setMode(mode, currentSong.get());
+    if (mode == kPlaying)
+        playHead.start((double) getTempo());
+    else if (mode == kPreviewing || mode == kAuditioning)
+    {
+        loopEditorTick = 0;
+        auditionPlayHead.start();
+    }
 }
 
 void NVManager::resetPlugins()
 {
-    if (currentSong == nullptr)
-        return;
-    for (auto* track : currentSong->getTracks())
-    {
-        const juce::ScopedLock sl(track->getLock());
-        if (auto* engine = track->getPlugin())
-            engine->reset();
-    }
+    if (currentSong != nullptr)
+        currentSong->resetSoundEngines();
 }
 
 void NVManager::prepareToPlay(int samplesPerBlockExpected, double newSampleRate)
 {
-    sampleRate = newSampleRate;
-    blockSize = samplesPerBlockExpected;
+    playback.prepare(newSampleRate, samplesPerBlockExpected);
     midiCollector.reset(newSampleRate);
     if (currentSong != nullptr)
         currentSong->prepareToPlay(newSampleRate, samplesPerBlockExpected);
@@ -407,7 +406,7 @@ void NVManager::releaseResources() {}
 
 void NVManager::getNextAudioBlock(const juce::AudioSourceChannelInfo& info)
 {
-    info.clearActiveBufferRegion();
+    playback.renderBlock(info, currentSong.get());
 }
 
 // Shut-down ------------------------------------------------------------------------------
@@ -415,7 +414,7 @@ void NVManager::getNextAudioBlock(const juce::AudioSourceChannelInfo& info)
 NVManager::~NVManager()
 {
     auditionTrack.setPlugin(nullptr, 0.0, 0);
-    playbackMode = kStopped;
+    playback.setMode(kStopped, nullptr);
     juce::Thread::sleep(100);
 
     std::unique_ptr<juce::XmlElement> deviceState = deviceManager.createStateXml();

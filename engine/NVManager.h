@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/NVDialogHost.h"
+#include "engine/NVPlayback.h"
 #include "engine/NVPlayHead.h"
 #include "engine/NVSong.h"
 #include "engine/NVUserSettings.h"
@@ -8,19 +9,8 @@
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_audio_utils/juce_audio_utils.h>
 
-#include <atomic>
 
 class NVDocuments;
-
-// Playback modes of the engine.
-enum TLPlaybackMode
-{
-    kStopped = 0,
-    kPlaying = 1,        // records when a track is armed
-    kPreview = 2,        // editor preview
-    kPreviewLoop = 3,    // editor preview
-    kPlayingNoRecord = 4
-};
 
 // The engine: one object, alive from the application's construction to its
 // shut-down, through which every window reaches the song, the audio device and
@@ -45,7 +35,7 @@ public:
     void lockProcess();
     // Ends what lockProcess started.
     void unlockProcess();
-    bool isProcessLocked() const { return processLocked.load(); }
+    bool isProcessLocked() const { return playback.isProcessLocked(); }
 
     // Dialogs ---------------------------------------------------------------------
     // The engine asks its questions through this host; it is not owned.
@@ -92,8 +82,8 @@ public:
     juce::KnownPluginList& getKnownPluginList() { return knownPlugins; }
 
     // Time and position -----------------------------------------------------------
-    double getSampleRate() const { return sampleRate; }
-    int getBlockSize() const { return blockSize; }
+    double getSampleRate() const { return playback.getSampleRate(); }
+    int getBlockSize() const { return playback.getBlockSize(); }
     int getTempo() const;
     int getBeatWidth() const;
     float getSignatureWidth() const;
@@ -101,7 +91,8 @@ public:
     juce::int64 getPixelsFromTicks(juce::int64 ticks) const;
     juce::int32 getSamplesFromTicks(juce::int64 ticks) const;
     juce::int64 getTicksFromSamples(juce::uint64 samples) const;
-    double getCurrentPos() const { return playHead.getCurrentPosition(); }
+    // The play position in beats.
+    double getCurrentPos() const { return playback.getPositionInBeats(); }
     void setCurrentPos(double beats);
     int getPlayCursorX() const;
     void setPlayCursorX(int x);
@@ -109,16 +100,19 @@ public:
     void zoomHorizontally(bool zoomIn);
     int getMinimumNrOfBeats() const { return minimumNrOfBeats; }
     void setMinimumNrOfBeats(int beats) { minimumNrOfBeats = beats; }
-    juce::uint64 getPlayPositionSamples() const { return playPosition; }
-    juce::int64 getLastRenderedTick() const { return lastTick; }
+    juce::uint64 getPlayPositionSamples() const { return playback.getPlayPosition(); }
+    juce::int64 getLastRenderedTick() const { return playback.getLastTick(); }
     NVPlayHead& getPlayHead() { return playHead; }
     NVPlayHead& getAuditionPlayHead() { return auditionPlayHead; }
 
     // Playback state ----------------------------------------------------------------
-    TLPlaybackMode getPlaybackMode() const { return playbackMode.load(); }
+    TLPlaybackMode getPlaybackMode() const { return playback.getMode(); }
     void setPlaybackMode(TLPlaybackMode mode);
     void resetPlugins();
-    float getMasterLevel() const { return masterLevel; }
+    int getMasterLevel() const { return playback.getMasterLevel(); }
+    NVPlayback& getPlayback() { return playback; }
+    // Lends the engine a buffer to play in modes 2 and 3 (not owned; null for none).
+    void setPreviewBuffer(const juce::AudioBuffer<float>* buffer) { playback.setPreviewBuffer(buffer); }
 
     // Editing state -----------------------------------------------------------------
     juce::UndoManager& getUndoManager() { return undoManager; }
@@ -127,7 +121,7 @@ public:
     const juce::Array<int>& getSelectedLoops() const { return selectedLoops; }
     int getQuantizeGrid() const { return quantizeGrid; }
     void setQuantizeGrid(int grid) { quantizeGrid = grid; }
-    int getRecordingAudioTrack() const { return audioRecordingTrack; }
+    int getRecordingAudioTrack() const { return playback.getRecordingTrack(); }
 
     // User settings -------------------------------------------------------------------
     NVUserSettings& getSettings() { return settings; }
@@ -178,14 +172,8 @@ private:
     int minimumNrOfBeats = 1;
 
     // playback state
-    std::atomic<TLPlaybackMode> playbackMode { kStopped };
-    std::atomic<bool> processLocked { false };
-    double sampleRate = 0.0;
-    int blockSize = 0;
-    juce::uint64 playPosition = 0;
-    juce::int64 lastTick = 0;
+    NVPlayback playback;
     juce::AudioPlayHead::PositionInfo positionInfo;
-    float masterLevel = 0.0f;
     int loopEditorTick = 0;
 
     // editing
@@ -193,10 +181,6 @@ private:
     juce::Array<int> selectedLoops;
     int quantizeGrid = 16;
 
-    // recording
-    int audioRecordingTrack = -1;
-    juce::int64 recordingStartTick = 0;
-    juce::int64 recordingStopTick = 0;
 
     friend class NVDocuments;
     JUCE_DECLARE_NON_COPYABLE(NVManager)

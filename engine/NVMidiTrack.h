@@ -8,6 +8,10 @@ public:
     explicit NVMidiTrack(int trackIndex = 0) : NVTrack(trackIndex) {}
 
     bool isAudioTrack() const override { return false; }
+    // Feeds the track's events of [fromTick, toTick) to its sound engine, on
+    // channel 1 after the pan, pitch-bend range, drum-kit pitch and volume controllers.
+    void processSlice(juce::int64 fromTick, juce::int64 toTick,
+                      juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
 
     // The sound engine's state block as base-64 text; empty without an engine.
     juce::String getPluginState();
@@ -19,5 +23,7 @@ public:
     void setLastVolume(float v) { lastVolume = v; }
 
 private:
+    void buildBlockMidi(juce::int64 fromTick, juce::int64 toTick, int numSamples);
+
     float lastVolume = 127.0f; // last volume or expression controller value seen
 };

@@ -1,5 +1,7 @@
 #include "engine/NVSong.h"
 
+#include "engine/NVAudioTrack.h"
+
 const std::array<const char*, NVSong::numInfoFields> NVSong::infoFieldNames {
     "Title", "Comments", "Author", "Copyright", "OriginalComposer", "OriginalLyrics",
     "OriginalInterpret", "OriginalMovie", "OriginalReleaseDate", "OriginalCopyright"
@@ -90,6 +92,36 @@ void NVSong::getLoopsInBounds(int track, int from, int to, int& first, int& last
 
 void NVSong::prepareToPlay(double sampleRate, int blockSize)
 {
+    midi.ensureSize(256);
     for (auto* t : tracks)
         t->prepareToPlay(sampleRate, blockSize);
+}
+
+void NVSong::processSlice(juce::int64 from, juce::int64 to, juce::uint64 samplePosition,
+                          juce::AudioBuffer<float>& out)
+{
+    const int n = out.getNumSamples();
+    for (auto* track : tracks)
+    {
+        const bool audio = track->isAudioTrack();
+        if (!audio && track->getPlugin() == nullptr)
+            continue;
+        auto& scratch = track->getScratch(audio ? out.getNumChannels() : -1, n);
+        if (audio)
+            static_cast<NVAudioTrack*>(track)->setRenderPosition(samplePosition);
+        track->processSlice(from, to, scratch, midi);
+        const int channels = juce::jmin(track->getScratchOutputChannels(), out.getNumChannels());
+        for (int c = 0; c < channels; ++c)
+            out.addFrom(c, 0, scratch, c, 0, n);
+    }
+}
+
+void NVSong::resetSoundEngines()
+{
+    for (auto* track : tracks)
+    {
+        const juce::ScopedLock sl(track->getLock());
+        if (auto* engine = track->getPlugin())
+            engine->reset();
+    }
 }

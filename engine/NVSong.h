@@ -28,6 +28,12 @@ public:
     // First and last loop positions on the track overlapping [from, to) in quarter beats; -1 when none.
     void getLoopsInBounds(int track, int from, int to, int& first, int& last) const;
     void prepareToPlay(double sampleRate, int blockSize);
+    // Renders every audio track and every track with a sound engine into the
+    // output for the ticks [from, to); samplePosition is where the block starts.
+    void processSlice(juce::int64 from, juce::int64 to, juce::uint64 samplePosition,
+                      juce::AudioBuffer<float>& out);
+    // Cuts every sounding note (under each track's lock).
+    void resetSoundEngines();
 
     // Settings ---------------------------------------------------------------
     const juce::String& getName() const { return name; }
@@ -58,6 +64,7 @@ private:
     int tempo = 0;
     juce::String style;
     juce::OwnedArray<NVTrack> tracks;
+    juce::MidiBuffer midi; // handed to every track's slice; unused by the tracks themselves
     std::array<juce::String, numInfoFields> info;
 
     JUCE_DECLARE_NON_COPYABLE(NVSong)

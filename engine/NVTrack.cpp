@@ -119,19 +119,88 @@ void NVTrack::setPlugin(juce::AudioPluginInstance* instance, double sampleRate, 
         delete previous;
 }
 
+namespace
+{
+    int channelsNeeded(const juce::AudioProcessor& processor)
+    {
+        return juce::jmax(processor.getTotalNumInputChannels(), processor.getTotalNumOutputChannels());
+    }
+}
+
 void NVTrack::prepareToPlay(double sampleRate, int blockSize)
 {
+    preparedBlockSize = juce::jmax(1, blockSize);
+    int channels = 2;
     {
         const juce::ScopedLock sl(lock);
         if (plugin != nullptr)
+        {
             plugin->prepareToPlay(sampleRate, blockSize);
+            channels = juce::jmax(channels, channelsNeeded(*plugin));
+        }
     }
+    scratch.setSize(channels, preparedBlockSize, false, true, true);
+    midiScratch.ensureSize(4096);
+    effectMidi.ensureSize(256);
+    effectScratch.clear();
     for (auto* effect : effects)
+    {
         effect->prepareToPlay(sampleRate, blockSize);
+        effectScratch.add(new juce::AudioBuffer<float>(channelsNeeded(*effect), preparedBlockSize));
+    }
 }
 
 void NVTrack::addEffect(juce::AudioPluginInstance* instance)
 {
-    if (instance != nullptr)
-        effects.add(instance);
+    if (instance == nullptr)
+        return;
+    effects.add(instance);
+    effectScratch.add(new juce::AudioBuffer<float>(channelsNeeded(*instance), preparedBlockSize));
+}
+
+void NVTrack::removeEffect(int i)
+{
+    effects.remove(i);
+    effectScratch.remove(i);
+}
+
+juce::AudioBuffer<float>& NVTrack::getScratch(int channels, int numSamples)
+{
+    int outputs = channels;
+    if (channels < 0)
+    {
+        outputs = plugin != nullptr ? plugin->getTotalNumOutputChannels() : 0;
+        channels = plugin != nullptr ? channelsNeeded(*plugin) : 0;
+    }
+    scratch.setSize(channels, numSamples, false, false, true);
+    scratch.clear();
+    scratchOutputs = outputs;
+    return scratch;
+}
+
+void NVTrack::processEffects(juce::AudioBuffer<float>& buffer)
+{
+    const int n = buffer.getNumSamples();
+    for (int i = 0; i < effects.size(); ++i)
+    {
+        auto* effect = effects.getUnchecked(i);
+        effectMidi.clear();
+        const int channels = channelsNeeded(*effect);
+        if (effect->getTotalNumOutputChannels() == buffer.getNumChannels() && channels == buffer.getNumChannels())
+        {
+            effect->processBlock(buffer, effectMidi);
+            continue;
+        }
+        auto* own = effectScratch[i];
+        if (own == nullptr)
+            continue;
+        own->setSize(channels, n, false, false, true);
+        own->clear();
+        const int shared = juce::jmin(effect->getTotalNumOutputChannels(), buffer.getNumChannels(), channels);
+        for (int c = 0; c < shared; ++c)
+            own->copyFrom(c, 0, buffer, c, 0, n);
+        effect->processBlock(*own, effectMidi);
+        for (int c = 0; c < shared; ++c)
+            buffer.copyFrom(c, 0, *own, c, 0, n);
+    }
 }

@@ -3,6 +3,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <vector>
@@ -51,7 +52,17 @@ public:
     void addEffect(juce::AudioPluginInstance* instance);
     juce::AudioPluginInstance* getEffect(int i) const { return effects[i]; }
     int getNumEffects() const { return effects.size(); }
-    void removeEffect(int i) { effects.remove(i); }
+    void removeEffect(int i);
+    // Runs the effect chain on the buffer, in place.
+    void processEffects(juce::AudioBuffer<float>& buffer);
+
+    // The buffer the track renders a block into, cleared, with `channels`
+    // channels (or, when negative, as many as its sound engine needs) and
+    // `numSamples` samples. Prepared in prepareToPlay, so the audio callback
+    // does not allocate.
+    juce::AudioBuffer<float>& getScratch(int channels, int numSamples);
+    // How many channels of the scratch buffer carry the track's output.
+    int getScratchOutputChannels() const { return scratchOutputs; }
 
     // Plain settings --------------------------------------------------------
     int getIndex() const { return index; }
@@ -88,7 +99,15 @@ protected:
     juce::OwnedArray<juce::AudioPluginInstance> effects;
     std::vector<std::unique_ptr<NVLoop>> loops;
     juce::String caption;
-    int level = 0;
+    std::atomic<int> level { 0 };
+
+    // Render buffers, sized in prepareToPlay.
+    juce::AudioBuffer<float> scratch;
+    int scratchOutputs = 0;
+    juce::MidiBuffer midiScratch;
+    juce::MidiBuffer effectMidi;
+    juce::OwnedArray<juce::AudioBuffer<float>> effectScratch;
+    int preparedBlockSize = 512;
 
 private:
     void indexEvent(juce::int64 tick, int position);
