@@ -2,6 +2,7 @@
 
 #include "engine/NVAudioTrack.h"
 #include "engine/NVDocuments.h"
+#include "engine/NVEngineState.h"
 #include "engine/NVMidiTrack.h"
 #include "engine/NVScriptedDialogs.h"
 #include "engine/NVTimeUnits.h"
@@ -335,9 +336,7 @@ NVInstrument* NVManager::getInstrument(const juce::String& name) const
 
 bool NVManager::isInbuiltPlugin(const juce::PluginDescription& description)
 {
-    return description.manufacturerName.equalsIgnoreCase("Kelvora")
-           && !description.name.equalsIgnoreCase("Mirelo")
-           && !description.name.equalsIgnoreCase("Tolvane");
+    return NVEngineState::isInbuiltPlugin(description);
 }
 
 // Time and position -------------------------------------------------------------------
