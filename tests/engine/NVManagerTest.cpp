@@ -156,6 +156,18 @@ TEST_F(EngineTest, GarbageSettingsFileLeavesDefaults)
     }
 }
 
+TEST_F(EngineTest, UnreadableSettingsFileLeavesDefaults)
+{
+    // A folder where the settings file should be: nothing can be read or written there.
+    NVUserSettings::getSettingsFile().createDirectory();
+    auto& engine = start();
+    EXPECT_EQ(engine.getSettings().lamePath, "/usr/local/bin/lame");
+    EXPECT_EQ(engine.getSettings().extMIDITool, "");
+    EXPECT_NE(engine.newSong(), nullptr);
+    NVManager::kill(); // the save fails quietly
+    EXPECT_TRUE(NVUserSettings::getSettingsFile().isDirectory());
+}
+
 TEST_F(EngineTest, LamePathFallsBackToThePath)
 {
     auto& s = start().getSettings();
