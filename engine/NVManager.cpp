@@ -6,9 +6,14 @@
 #include "engine/NVMidiTrack.h"
 #include "engine/NVScriptedDialogs.h"
 #include "engine/NVTimeUnits.h"
-#include "model/TWBuiltinInstruments.h"
+#include "model/TWComponentsMgr.h"
+#include "model/TWPlaybackMgr.h"
+#include "model/TWRegisterModelClasses.h"
 #include "model/TWSettings.h"
+#include "model/TWStrokesManager.h"
+#include "model/TWSwarManager.h"
 #include "sound/NVSoundEngineFactory.h"
+#include "sound/NVStrokeMapping.h"
 
 #include "NVBinaryData.h"
 
@@ -64,6 +69,12 @@ void NVManager::initialize()
     currentSong.reset();
     playback.prepare(0.0, 0);
 
+    // The persistent model: its classes, preferences, notes and strokes, library.
+    TWRegisterModelClasses();
+    GetSettings();
+    GetSwarManager()->CreateAllNotes();
+    GetStrokesManager();
+    GetComponentsMgr();
     GetSettings()->LoadSettings();
 
     if (mAudioManager == nullptr)
@@ -95,20 +106,48 @@ void NVManager::loadTypefaces()
     typefaces[4] = juce::Typeface::createSystemTypefaceFor(liquid_crystal_ttf, (size_t) liquid_crystal_ttfSize);
 }
 
+namespace
+{
+    juce::String toText(const RWCString& s)
+    {
+        return juce::String::fromUTF8(s.data(), (int) s.length());
+    }
+}
+
 void NVManager::buildInstrumentList()
 {
     instruments.clear();
-    for (auto& entry : kBuiltinInstruments)
+    auto* table = GetPlaybackMgr();
+    for (std::size_t i = 0; i < table->GetPatchCount(); ++i)
     {
+        const auto* patch = table->GetPatch(i);
+        if (patch == nullptr)
+            continue;
         auto* instrument = instruments.add(new NVInstrument());
-        instrument->name = entry.name;
-        instrument->engineName = entry.engineName;
-        instrument->photo = entry.photo;
-        instrument->drumKit = entry.drumKit;
-        instrument->bank = kBuiltinInstrumentBank;
-        instrument->slot = entry.slot;
-        instrument->program = -1;
+        instrument->name = toText(patch->mName);
+        instrument->engineName = toText(patch->mEngineName);
+        instrument->pluginFolder = toText(patch->mPluginFolder);
+        instrument->pluginExtension = toText(patch->mPluginExtension);
+        instrument->photo = toText(patch->mPhoto);
+        instrument->drumKit = patch->mDrumKit;
+        instrument->bank = patch->mBank;
+        instrument->subBank = patch->mSubBank;
+        instrument->slot = patch->mSlot;
+        instrument->program = patch->mProgram;
     }
+}
+
+juce::StringArray NVManager::getStrokesMapping(int trackIndex) const
+{
+    auto* track = getTrack(trackIndex);
+    if (track == nullptr || track->getInstrument() == nullptr)
+    {
+        juce::StringArray empty;
+        for (int i = 0; i < NVStrokeMapping::numNotes; ++i)
+            empty.add({});
+        return empty;
+    }
+    return NVStrokeMapping::read(juce::File(getSoundEnginesPath() + track->getInstrument()->engineName + ".def"));
 }
 
 void NVManager::initialiseAudio()
@@ -432,4 +471,5 @@ NVManager::~NVManager()
 
     settings.write(knownPlugins, deviceState.get());
     settings.close();
+    GetPlaybackMgr()->SavePatches();
 }

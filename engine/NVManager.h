@@ -80,6 +80,9 @@ public:
     std::unique_ptr<juce::AudioPluginInstance> createSoundEngine(const NVInstrument& instrument,
                                                                  juce::String& error);
     juce::KnownPluginList& getKnownPluginList() { return knownPlugins; }
+    // The names of the 128 notes of the track's instrument: its strokes, or pitch
+    // names without a stroke-name file; 128 empty names when it has no instrument.
+    juce::StringArray getStrokesMapping(int trackIndex) const;
 
     // Time and position -----------------------------------------------------------
     double getSampleRate() const { return playback.getSampleRate(); }

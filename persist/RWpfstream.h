@@ -5,6 +5,7 @@
 #include "persist/RWpistream.h"
 #include "persist/RWpostream.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -15,7 +16,13 @@ struct OutFileHolder {
     std::ofstream file;
 };
 struct InFileHolder {
-    explicit InFileHolder(const std::string& path) : file(path, std::ios::in | std::ios::binary) {}
+    // A folder is never opened: reading one fails inside the stream buffer.
+    explicit InFileHolder(const std::string& path)
+    {
+        std::error_code error;
+        if (!std::filesystem::is_directory(path, error))
+            file.open(path, std::ios::in | std::ios::binary);
+    }
     std::ifstream file;
 };
 } // namespace rwdetail

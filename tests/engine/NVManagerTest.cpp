@@ -314,6 +314,29 @@ TEST_F(EngineTest, EveryInstrumentTrackGetsASoundEngine)
     EXPECT_TRUE(dialogs.getQuestions().empty());
 }
 
+TEST_F(EngineTest, StrokeNamesComeFromTheEnginesFile)
+{
+    auto& engine = start();
+    engine.newSong();
+    const int tabla = engine.appendTrack("Tabla");
+    const int piano = engine.appendTrack("Piano");
+    auto* bare = new NVMidiTrack();
+    engine.getCurrentSong()->appendTrack(bare);
+
+    struct Case { int track; int note; const char* name; };
+    const Case cases[] = {
+        { tabla, 36, "DHA" }, { tabla, 38, "NA" }, { tabla, 0, "" }, { tabla, 120, "" },
+        { piano, 61, "C#5" }, { piano, 0, "C0" }, { piano, 127, "G10" }, // no stroke-name file: pitch names
+        { bare->getIndex(), 60, "" }, { 99, 60, "" },                   // no instrument, no track
+    };
+    for (const auto& c : cases)
+    {
+        const auto names = engine.getStrokesMapping(c.track);
+        ASSERT_EQ(names.size(), 128) << c.track;
+        EXPECT_EQ(names[c.note], c.name) << c.track << "/" << c.note;
+    }
+}
+
 TEST_F(EngineTest, MissingSynthIsReported)
 {
     auto& engine = start();

@@ -405,6 +405,7 @@ TEST(FileIO, SaveAndRestoreAFile)
     ASSERT_NE(back, nullptr);
     EXPECT_TRUE(back->isEqual(&tag));
     EXPECT_EQ(rwRestoreFromFile(path + ".missing"), nullptr);
+    EXPECT_EQ(rwRestoreFromFile(::testing::TempDir()), nullptr); // a folder reads as nothing
     std::remove(path.c_str());
 }
 
