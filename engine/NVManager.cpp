@@ -58,6 +58,7 @@ void NVManager::initialize()
 
     auditionTrack.setVolume(1.0f);
     auditionTrack.setPan(0.5f);
+    playback.setAudition(&auditionTrack, &auditionPlayHead);
 
     loadTypefaces();
     settings.read(knownPlugins);
@@ -185,7 +186,7 @@ bool NVManager::unloadCore()
 
 void NVManager::reinitVariables()
 {
-    loopEditorTick = 0;
+    playback.setLoopEditorTick(0.0);
     playback.setPosition(0, 0, 0.0);
     playback.setMasterLevel(0);
     positionInfo = {};
@@ -421,9 +422,16 @@ void NVManager::setPlaybackMode(TLPlaybackMode mode)
         playHead.start((double) getTempo());
     else if (mode == kPreviewing || mode == kAuditioning)
     {
-        loopEditorTick = 0;
+        playback.setLoopEditorTick(0.0);
         auditionPlayHead.start();
     }
+}
+
+void NVManager::startAuditioning(juce::int64 tick)
+{
+    setPlaybackMode(kStopped);
+    setPlaybackMode(kPreviewing);
+    playback.setLoopEditorTick((double) juce::jmax((juce::int64) 0, tick));
 }
 
 void NVManager::resetPlugins()
@@ -436,6 +444,7 @@ void NVManager::prepareToPlay(int samplesPerBlockExpected, double newSampleRate)
 {
     playback.prepare(newSampleRate, samplesPerBlockExpected);
     midiCollector.reset(newSampleRate);
+    auditionTrack.prepareToPlay(newSampleRate, samplesPerBlockExpected);
     if (currentSong != nullptr)
         currentSong->prepareToPlay(newSampleRate, samplesPerBlockExpected);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/NVDialogHost.h"
+#include "engine/NVMidiTrack.h"
 #include "engine/NVPlayback.h"
 #include "engine/NVPlayHead.h"
 #include "engine/NVSong.h"
@@ -69,6 +70,10 @@ public:
     // Gives a track its instrument and, for instrument tracks, a sound engine.
     bool setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState);
     NVTrack& getAuditionTrack() { return auditionTrack; }
+    // Plays the audition track from `tick` (mode 2) until playback stops.
+    void startAuditioning(juce::int64 tick);
+    // Where the audition track plays, in ticks.
+    juce::int64 getLoopEditorTick() const { return (juce::int64) playback.getLoopEditorTick(); }
 
     // Instruments -------------------------------------------------------------------
     NVInstrument* getInstrument(const juce::String& name) const;
@@ -158,7 +163,7 @@ private:
     juce::CriticalSection songLock;
     juce::String songFilePath;
     juce::String enabledMidiInput;
-    NVTrack auditionTrack { -1 };
+    NVMidiTrack auditionTrack { -1 };
     NVUserSettings settings;
     std::array<juce::Typeface::Ptr, 5> typefaces;
     std::unique_ptr<juce::PluginDescription> engineDescription;
@@ -177,7 +182,6 @@ private:
     // playback state
     NVPlayback playback;
     juce::AudioPlayHead::PositionInfo positionInfo;
-    int loopEditorTick = 0;
 
     // editing
     int selectedTrack = -1;

@@ -1,5 +1,6 @@
 #include "engine/NVPlayback.h"
 
+#include "engine/NVPlayHead.h"
 #include "engine/NVSong.h"
 
 #include <cmath>
@@ -50,12 +51,37 @@ void NVPlayback::feedLevelRing(const juce::AudioBuffer<float>& input)
     }
 }
 
+void NVPlayback::renderAudition(juce::AudioBuffer<float>& out)
+{
+    auto* track = auditionTrack;
+    if (track == nullptr || track->getPlugin() == nullptr || sampleRate <= 0.0)
+        return;
+    const int n = out.getNumSamples();
+    const double tempo = auditionHead != nullptr ? auditionHead->getTempo() : 120.0;
+    const double from = loopEditorTick.load();
+    const double to = from + 480.0 * (tempo / 60.0) * n / sampleRate;
+    const auto fromTick = (juce::int64) from;
+    const auto toTick = (juce::int64) to;
+    if (toTick > fromTick)
+    {
+        auto& scratch = track->getScratch(-1, n);
+        track->processSlice(fromTick, toTick, scratch, noMidi);
+        const int channels = juce::jmin(track->getScratchOutputChannels(), out.getNumChannels());
+        for (int c = 0; c < channels; ++c)
+            out.addFrom(c, 0, scratch, c, 0, n);
+    }
+    loopEditorTick = to;
+}
+
 void NVPlayback::renderPreview(juce::AudioBuffer<float>& out, NVSong* song)
 {
     out.clear();
     const auto* preview = previewBuffer;
     if (preview == nullptr || preview->getNumChannels() == 0)
+    {
+        renderAudition(out);
         return;
+    }
 
     const int n = out.getNumSamples();
     const auto length = (juce::uint64) preview->getNumSamples();

@@ -4,7 +4,9 @@
 #include <array>
 #include <atomic>
 
+class NVPlayHead;
 class NVSong;
+class NVTrack;
 
 // Playback modes of the engine.
 enum TLPlaybackMode
@@ -57,6 +59,13 @@ public:
     void setPreviewBuffer(const juce::AudioBuffer<float>* buffer) { previewBuffer = buffer; }
     const juce::AudioBuffer<float>* getPreviewBuffer() const { return previewBuffer; }
 
+    // Auditioning (modes 2 and 3 without a preview buffer): the audition track is
+    // rendered from the loop-editor tick at the audition play head's tempo, and
+    // the tick advances while the mode lasts.
+    void setAudition(NVTrack* track, const NVPlayHead* head) { auditionTrack = track; auditionHead = head; }
+    double getLoopEditorTick() const { return loopEditorTick.load(); }
+    void setLoopEditorTick(double tick) { loopEditorTick = tick; }
+
     // Recording: the armed audio track (-1 for none) and the ticks it records between.
     void setRecordingTrack(int track) { recordingTrack = track; }
     int getRecordingTrack() const { return recordingTrack.load(); }
@@ -75,6 +84,7 @@ public:
 
 private:
     void renderPreview(juce::AudioBuffer<float>& out, NVSong* song);
+    void renderAudition(juce::AudioBuffer<float>& out);
     void feedLevelRing(const juce::AudioBuffer<float>& input);
 
     std::atomic<TLPlaybackMode> mode { kStopped };
@@ -86,6 +96,10 @@ private:
     std::atomic<double> positionInBeats { 0.0 };
     std::atomic<int> masterLevel { 0 };
     const juce::AudioBuffer<float>* previewBuffer = nullptr;
+    NVTrack* auditionTrack = nullptr;
+    const NVPlayHead* auditionHead = nullptr;
+    std::atomic<double> loopEditorTick { 0.0 };
+    juce::MidiBuffer noMidi;
 
     std::atomic<int> recordingTrack { -1 };
     std::atomic<juce::int64> recordingStartTick { 0 };

@@ -1,5 +1,6 @@
 #include "engine/NVAudioTrack.h"
 #include "engine/NVMidiTrack.h"
+#include "engine/NVPlayHead.h"
 #include "engine/NVPlayback.h"
 #include "engine/NVSong.h"
 #include "sound/NVInstrument.h"
@@ -396,4 +397,45 @@ TEST_F(AudioPlayback, PanMuteAndVolume)
         const int expectedLevel = c.mute ? levelBefore : (int) (juce::jmax(c.left, c.right) * 42.0f);
         EXPECT_EQ(track->getLevel(), expectedLevel) << c.pan;
     }
+}
+
+TEST_F(PlaybackTest, WithoutAPreviewBufferTheAuditionTrackPlaysFromItsTick)
+{
+    NVMidiTrack audition(-1);
+    NVPlayHead head;
+    head.start(120.0);
+    NVFakeEngine engine; // lent: the audition track never deletes it
+    audition.setPlugin(&engine, kRate, kBlock);
+    audition.prepareToPlay(kRate, kBlock);
+    audition.addMessage(0, 0x90, 40, 100);
+    audition.addMessage(965, 0x90, 41, 100);
+    playback.setAudition(&audition, &head);
+
+    playback.setMode(kPreviewing, &song);
+    playback.setLoopEditorTick(960.0);
+    render();
+    ASSERT_EQ(engine.blocks.size(), 1u);
+    int notes = 0;
+    for (auto& e : engine.blocks[0])
+    {
+        if (e.message.isNoteOn())
+        {
+            ++notes;
+            EXPECT_EQ(e.message.getNoteNumber(), 41); // the note of tick 0 lies before the start
+            EXPECT_EQ(e.offset, 512 * 5 / 11);
+        }
+    }
+    EXPECT_EQ(notes, 1);
+    EXPECT_NEAR(playback.getLoopEditorTick(), 960.0 + 960.0 * 512 / kRate, 1e-9);
+    EXPECT_FLOAT_EQ(device.getSample(0, 511), 0.5f);
+
+    head.setNewBPM(60.0); // the tempo field of the loop editor
+    const double before = playback.getLoopEditorTick();
+    render();
+    EXPECT_NEAR(playback.getLoopEditorTick() - before, 480.0 * 512 / kRate, 1e-9);
+
+    playback.setMode(kStopped, &song);
+    render();
+    EXPECT_EQ(engine.blocks.size(), 2u); // stopped: not called any more
+    audition.setPlugin(nullptr, 0.0, 0);
 }
