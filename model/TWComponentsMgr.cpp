@@ -1,8 +1,14 @@
 #include "model/TWComponentsMgr.h"
 
 #include "model/TWFactory.h"
+#include "model/TWFolder.h"
 #include "model/TWInstrument.h"
 #include "model/TWInstrumentAlias.h"
+#include "model/TWInstrumentTrack.h"
+#include "model/TWRhythmicCycle.h"
+#include "model/TWTrackArrangement.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -95,6 +101,31 @@ std::vector<TWInstrumentAlias*> TWComponentsMgr::GetAliases() const
 TWFactory* TWComponentsMgr::GetCurrentFactory() const
 {
     return TWFactory::GetReadingFactory();
+}
+
+TWFactory* TWComponentsMgr::NewTrackFactory(TWInstrumentTrack* track) const
+{
+    TWInstrument* own = track ? track->GetInstrument() : nullptr;
+    const TWInstrument* library = own ? GetInstrument(own->GetName()) : nullptr;
+    if (!library)
+        return nullptr;
+    TWFolder* folder = library->GetFolder("All:Loops\\Cycles\\");
+    if (!folder && library->GetFactory())
+        folder = library->GetFactory()->GetRootFolder();
+    TWFactory* source = folder ? folder->GetFactory() : nullptr;
+    if (!source)
+        return nullptr;
+    TWFactory* factory = source->MinimalClone(own);
+    own->AdoptFactory(factory);
+    TWRootFolder* root = factory->GetRootFolder();
+    TWRhythmicCycle* main = factory->CreateRhythmicCycle("MainSequence", "Track sequence", root, LMFraction(1), 300,
+                                                         300, 300);
+    track->SetMainSequence(main);
+    track->SetMainFolder(root);
+    const long long cells = TWTrackArrangement::Floor(track->GetTrackFactor() * LMFraction(300));
+    main->MergeItems(main->GetSequencedItem(0), 300);
+    main->SplitItem(main->GetSequencedItem(0), static_cast<int>(std::max(1LL, std::min(cells, 1LL << 20))));
+    return factory;
 }
 
 void TWComponentsMgr::Clear()

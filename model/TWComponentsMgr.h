@@ -8,6 +8,7 @@
 class TWFactory;
 class TWInstrument;
 class TWInstrumentAlias;
+class TWInstrumentTrack;
 
 // The built-in instruments and their libraries: 19 aliases ("GM", "Audio",
 // "Tabla", ...) and one instrument per alias, made in the alias
@@ -38,6 +39,13 @@ public:
     const RWCollectableString& GetVersionTag() const { return mVersionTag; }
     // The library being read on this thread, or nil.
     TWFactory* GetCurrentFactory() const;
+
+    // The track library of a new composition track: a minimal clone of the
+    // library of the track's instrument (its folder "All:Loops\\Cycles\\",
+    // else its first root folder), added to the track's instrument and made
+    // current, holding the main sequence "MainSequence" of track factor x
+    // 300 silent cells of one grid unit each; nil when there is none.
+    TWFactory* NewTrackFactory(TWInstrumentTrack* track) const;
 
     // Destroys all instruments.
     void Clear();

@@ -2,6 +2,7 @@
 
 #include "model/LUFilePath.h"
 #include "model/TWFolder.h"
+#include "model/TWLoopFiles.h"
 #include "model/TWInstrument.h"
 #include "model/TWMelodicStroke.h"
 #include "model/TWRhythmicCycle.h"
@@ -170,4 +171,172 @@ TWFactory::ReadingScope::ReadingScope(TWFactory* factory) : mPrevious(g_ReadingF
 TWFactory::ReadingScope::~ReadingScope()
 {
     g_ReadingFactory = mPrevious;
+}
+
+namespace
+{
+// How deep items that use other items are brought along.
+constexpr int kMaxMoveDepth = 16;
+} // namespace
+
+RWCString TWFactory::ProvideUniqueName(const RWCString& name, const TWFolder* folder) const
+{
+    const RWCString path = folder ? folder->GetFolderPath() : RWCString();
+    auto isFree = [&](const RWCString& candidate) {
+        return !GetItem(path + candidate) && !GetFolder(path + candidate + RWCString("\\"));
+    };
+    if (isFree(name))
+        return name;
+    RWCString candidate = RWCString("Copy of ") + name;
+    for (unsigned long n = 1; !isFree(candidate); ++n)
+        candidate = RWCString("Copy(" + std::to_string(n) + ") of ") + name;
+    return candidate;
+}
+
+TWFolder* TWFactory::AddNewComponentFolder()
+{
+    TWRootFolder* root = GetRootFolder();
+    if (!root)
+        return nullptr;
+    const RWCString rootPath = root->GetFolderPath();
+    for (unsigned long n = 1;; ++n) {
+        const RWCString name("Comp#" + std::to_string(n));
+        if (!GetFolder(rootPath + name + RWCString("\\")))
+            return CreateSubFolder(name, root);
+    }
+}
+
+TWRhythmicItem* TWFactory::MoveItem(TWRhythmicItem* item, TWFolder* target, const RWCString& name)
+{
+    return MoveItemAt(item, target, name, 0);
+}
+
+TWRhythmicItem* TWFactory::MoveItemAt(TWRhythmicItem* item, TWFolder* target, const RWCString& name, int depth)
+{
+    if (!item || !target || target->GetFactory() != this)
+        return nullptr;
+    const RWCString wanted = name.isNull() ? item->GetName() : name;
+    const bool sameLibrary = item->GetFactory() == this;
+    if (TWRhythmicItem* existing = GetItem(target->GetFolderPath() + wanted))
+        return sameLibrary ? nullptr : existing;
+    const RWCString unique = ProvideUniqueName(wanted, target);
+    if (!sameLibrary)
+        return CopyIn(item, target, unique, depth);
+    TWFolder* folder = item->GetFolder();
+    mContainer.GetItems().remove(item);
+    if (folder)
+        folder->GetItems().remove(item);
+    item->SetFolder(target);
+    item->SetName(unique);
+    mContainer.GetItems().insert(item);
+    target->GetItems().insert(item);
+    return item;
+}
+
+TWRhythmicItem* TWFactory::CopyIn(TWRhythmicItem* item, TWFolder* target, const RWCString& name, int depth)
+{
+    TWRhythmicItem* copy = item->Clone();
+    if (!copy)
+        return nullptr;
+    TWFactory* source = item->GetFactory();
+    copy->SetFolder(target);
+    copy->SetName(name);
+    AddItem(copy);
+    auto* sequence = dynamic_cast<TWRhythmicSequence*>(copy);
+    if (!sequence)
+        return copy;
+    const auto* original = static_cast<const TWRhythmicSequence*>(item);
+    // The texts join this library's symbols.
+    auto text = [](const RWCollectableString* p) { return p ? RWCString(*p) : RWCString(); };
+    sequence->SetGharana(text(original->GetGharana()));
+    sequence->SetComposer(text(original->GetComposer()));
+    sequence->SetReporter(text(original->GetReporter()));
+    sequence->SetCycle(text(original->GetCycle()));
+    sequence->ClearStyles();
+    original->GetStyles().forEach([&](RWCollectable* p) {
+        if (auto* style = dynamic_cast<RWCollectableString*>(p))
+            sequence->AddStyle(*style);
+    });
+    sequence->SetTrackLink(original->GetTrackLink() == item ? copy : nullptr);
+    // The items the cells use come along; the silent stroke becomes this
+    // library's.
+    RWCollectable* sourceSilence = source ? source->GetDefaultStroke(item->GetFolder()) : nullptr;
+    RWCollectable* silence = GetDefaultStroke(target);
+    const int count = static_cast<int>(sequence->GetCellCount());
+    for (int i = 0; i < count; ++i) {
+        TWSequencedItem* cell = sequence->GetSequencedItem(i);
+        TWRhythmicItem* used = cell->GetItem();
+        if (!used || !source || used->GetFactory() != source)
+            continue;
+        TWRhythmicItem* replacement = nullptr;
+        if (used == sourceSilence)
+            replacement = dynamic_cast<TWRhythmicItem*>(silence);
+        else if (depth < kMaxMoveDepth)
+            replacement = MoveItemAt(used, target, used->GetName(), depth + 1);
+        if (replacement) {
+            used->RemoveClient(sequence);
+            cell->SetItem(replacement);
+        }
+    }
+    sequence->ImpactChanges();
+    if (source && !source->isTrackFactory() && !sequence->GetUnderlyingName().isNull()) {
+        const std::string copied = TWLoopFiles::dragBinaryFileCopy(item->GetUnderlyingPath());
+        if (!copied.empty())
+            sequence->SetUnderlyingName(copied);
+    }
+    return copy;
+}
+
+TWRhythmicItem* TWFactory::DuplicateItem(TWRhythmicItem* item)
+{
+    if (!item || item->GetFactory() != this)
+        return nullptr;
+    TWRhythmicItem* copy = item->Clone();
+    if (!copy)
+        return nullptr;
+    copy->SetName(ProvideUniqueName(item->GetName(), item->GetFolder()));
+    AddItem(copy);
+    return copy;
+}
+
+bool TWFactory::RenameItem(TWRhythmicItem* item, const RWCString& name)
+{
+    if (!item || item->GetFactory() != this || name.isNull())
+        return false;
+    if (item->GetName() == name)
+        return true;
+    TWFolder* folder = item->GetFolder();
+    if (!folder || GetItem(folder->GetFolderPath() + name))
+        return false;
+    mContainer.GetItems().remove(item);
+    folder->GetItems().remove(item);
+    item->SetName(name);
+    mContainer.GetItems().insert(item);
+    folder->GetItems().insert(item);
+    return true;
+}
+
+TWFactory* TWFactory::MinimalClone(TWInstrument* instrument) const
+{
+    auto* clone = new TWFactory(instrument);
+    clone->mContainer.SetRhythmic(mContainer.isRhythmic());
+    clone->mContainer.SetName(mContainer.GetName());
+    auto* root = clone->Adopt(new TWRootFolder(clone));
+    TWRootFolder* sourceRoot = GetRootFolder();
+    if (sourceRoot && !mContainer.isRhythmic())
+        root->SetRootName(sourceRoot->GetRootName());
+    clone->mContainer.GetFolders().insert(root);
+    clone->mContainer.GetRoots().insert(root);
+    auto* stroke = dynamic_cast<TWRhythmicItem*>(GetDefaultStroke(sourceRoot));
+    if (TWRhythmicItem* copied = clone->MoveItem(stroke, root, "")) {
+        if (clone->mContainer.isRhythmic())
+            clone->mContainer.SetDefaultStroke(copied);
+        else
+            root->SetDefaultStroke(copied);
+    }
+    if (sourceRoot)
+        for (RWCollectable* p : sourceRoot->GetItems().items())
+            if (auto* item = dynamic_cast<TWRhythmicItem*>(p))
+                clone->MoveItem(item, root, "");
+    return clone;
 }

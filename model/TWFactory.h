@@ -68,6 +68,35 @@ public:
     // items (the factory takes it).
     void AddItem(TWRhythmicItem* item);
 
+    // Track-library operations. A name is free in a folder when neither the
+    // folder path and the name is an item path nor the folder path, the
+    // name and a backslash is a folder path; this answers the name, "Copy of
+    // " and the name, then "Copy(1) of " and the name, and so on.
+    RWCString ProvideUniqueName(const RWCString& name, const TWFolder* folder) const;
+    // A new sub-folder "Comp#" and the smallest number from 1 not yet taken,
+    // under the first root folder.
+    TWFolder* AddNewComponentFolder();
+    // Brings `item` into `target`, a folder of this library, as `name` ("":
+    // the item's name). Within one library the item changes folder and
+    // takes the unique name; nil when the target path is taken. From
+    // another library: a copy under the unique name, the items its cells use
+    // brought along, and, unless the source is a track library, its file
+    // copied into the song temp folder under a new name; when the target
+    // path is taken, the item there is answered instead.
+    TWRhythmicItem* MoveItem(TWRhythmicItem* item, TWFolder* target, const RWCString& name);
+    // A copy of `item` in its folder under ProvideUniqueName.
+    TWRhythmicItem* DuplicateItem(TWRhythmicItem* item);
+    // Renames an item of this library; false when the new item path is
+    // taken (or the name is empty). The item re-enters the items sets under
+    // its new name.
+    bool RenameItem(TWRhythmicItem* item, const RWCString& name);
+    // A new library for `instrument` with this one's rhythmic flag and name
+    // and one new root folder ("Root"; in a named library named as this
+    // one's first root) holding copies of this library's default stroke,
+    // which becomes the new default stroke, and of every item held directly
+    // by this library's first root folder. The caller owns the result.
+    TWFactory* MinimalClone(TWInstrument* instrument) const;
+
     // Takes an object made for this library.
     template <class T> T* Adopt(T* p) { return mOwned.Adopt(p); }
 
@@ -86,6 +115,9 @@ public:
     };
 
 private:
+    TWRhythmicItem* MoveItemAt(TWRhythmicItem* item, TWFolder* target, const RWCString& name, int depth);
+    TWRhythmicItem* CopyIn(TWRhythmicItem* item, TWFolder* target, const RWCString& name, int depth);
+
     RWCollectableString mVersionTag = kNewVersionTag;
     TWInstrument* mInstrument;
     TWSymbolManager mSymbols;

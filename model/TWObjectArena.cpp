@@ -27,6 +27,28 @@ void TWObjectArena::DestroyAll()
         delete p;
 }
 
+bool TWObjectArena::Release(const RWCollectable* p)
+{
+    if (!p || mSet.erase(p) == 0)
+        return false;
+    for (auto it = mObjects.begin(); it != mObjects.end(); ++it)
+        if (*it == p) {
+            mObjects.erase(it);
+            break;
+        }
+    return true;
+}
+
+void TWObjectArena::TakeAll(TWObjectArena& other)
+{
+    if (&other == this)
+        return;
+    std::vector<RWCollectable*> objects;
+    objects.swap(other.mObjects);
+    other.mSet.clear();
+    AdoptAll(objects);
+}
+
 RWCollectable* TWRestoreObjects(RWvistream& s, TWObjectArena& arena, RWCollectable* into)
 {
     RWCreationLog log;

@@ -37,6 +37,10 @@ public:
     std::size_t size() const { return mObjects.size(); }
     /// Deletes every object held.
     void DestroyAll();
+    /// Gives up `p` without deleting it; false when it was not held.
+    bool Release(const RWCollectable* p);
+    /// Takes every object of `other`, which is left empty.
+    void TakeAll(TWObjectArena& other);
 
 private:
     void AdoptObject(RWCollectable* p);

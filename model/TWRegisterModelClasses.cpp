@@ -2,11 +2,15 @@
 
 #include "model/TWBar.h"
 #include "model/TWClassIDs.h"
+#include "model/TWComposition.h"
 #include "model/TWContainer.h"
+#include "model/TWEffect.h"
 #include "model/TWFolder.h"
 #include "model/TWInstrument.h"
 #include "model/TWInstrumentAlias.h"
 #include "model/TWInstrumentPart.h"
+#include "model/TWInstrumentTrack.h"
+#include "model/TWLoopRange.h"
 #include "model/TWLibraryContent.h"
 #include "model/TWMIDIPatch.h"
 #include "model/TWMelodicStroke.h"
@@ -74,6 +78,11 @@ void RegisterAll()
     rwAddToFactory(&TWComponentsFile::create, ComponentsFile);
     rwAddToFactory(&TWDeltaPitch::create, DeltaPitch);
     rwAddToFactory(&TWSequencedPoint::create, SequencedPoint);
+    rwAddToFactory(&TWComposition::create, Composition);
+    rwAddToFactory(&TWTrack::create, Track);
+    rwAddToFactory(&TWInstrumentTrack::create, InstrumentTrack);
+    rwAddToFactory(&TWLoopRange::create, LoopRange);
+    rwAddToFactory(&TWEffect::create, Effect);
 }
 } // namespace
 

@@ -121,6 +121,33 @@ void TWRhythmicSequence::InsertItems(int index, int count)
     ImpactChanges();
 }
 
+void TWRhythmicSequence::ReplaceItems(int first, int last, const std::vector<TWSequencedItem*>& cells)
+{
+    const int n = static_cast<int>(mCells.entries());
+    if (first < 0 || first > n)
+        return;
+    last = std::min(last, n - 1);
+    const int removed = last >= first ? last - first + 1 : 0;
+    if (n - removed + static_cast<long>(cells.size()) > kMaxCells)
+        return;
+    std::vector<RWCollectable*> all(mCells.begin(), mCells.end());
+    std::vector<RWCollectable*> items;
+    for (int i = first; i <= last; ++i) {
+        RWCollectable* item = static_cast<TWSequencedItem*>(all[static_cast<std::size_t>(i)])->GetItemRef();
+        if (std::find(items.begin(), items.end(), item) == items.end())
+            items.push_back(item);
+    }
+    mCells.clear();
+    for (int i = 0; i < first; ++i)
+        mCells.insert(all[static_cast<std::size_t>(i)]);
+    for (TWSequencedItem* cell : cells)
+        mCells.insert(cell);
+    for (int i = first + removed; i < n; ++i)
+        mCells.insert(all[static_cast<std::size_t>(i)]);
+    ForgetUnused(items);
+    ImpactChanges();
+}
+
 void TWRhythmicSequence::InstanceAt(int index, int& first, int& last) const
 {
     first = last = index;

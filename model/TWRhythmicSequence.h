@@ -43,6 +43,9 @@ public:
     // Inserts `count` cells playing the default stroke, each 1 / cell count
     // of a beat's share, before `index`.
     void InsertItems(int index, int count);
+    // Replaces the cells first..last (none when last < first; first may be
+    // the cell count, to append) by `cells`, made with NewCell, as one change.
+    void ReplaceItems(int first, int last, const std::vector<TWSequencedItem*>& cells);
     // The first and last cell of the instance holding `cell`.
     bool GetBoundSequences(const TWSequencedItem* cell, int& first, int& last) const;
     // The cells of the k-th instance (from 1) of `item`; false when item is
