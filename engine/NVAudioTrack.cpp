@@ -80,6 +80,12 @@ void NVAudioTrack::addAudioFile(juce::uint64 start, juce::uint64 end, const juce
         rebuildMemoryCopy();
 }
 
+bool NVAudioTrack::AddAudioLoop(std::uint64_t start, std::uint64_t end, const std::string& path)
+{
+    addAudioFile(start, end, juce::String::fromUTF8(path.c_str()));
+    return true;
+}
+
 void NVAudioTrack::clearAudioFiles()
 {
     std::unique_ptr<juce::AudioBuffer<float>> oldCopy;

@@ -30,6 +30,7 @@ public:
     void setRenderPosition(juce::uint64 samples) { renderPosition = samples; }
 
     void addAudioFile(juce::uint64 start, juce::uint64 end, const juce::String& path);
+    bool AddAudioLoop(std::uint64_t start, std::uint64_t end, const std::string& path) override;
     void clearAudioFiles();
     int getNumClips() const { return (int) clips.size(); }
     const Clip& getClip(int i) const { return clips[(size_t) i]; }

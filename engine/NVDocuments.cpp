@@ -1,6 +1,8 @@
 #include "engine/NVDocuments.h"
 
 #include "engine/NVManager.h"
+#include "model/TWComposition.h"
+#include "model/TWCompositionsMgr.h"
 #include "model/TWSettings.h"
 
 bool NVDocuments::optionallySaveSong()
@@ -32,10 +34,15 @@ NVSong* NVDocuments::newSong()
         owner.getCurrentGroovesTempFolder(true);
         GetSettings()->SetAlternateChannels(false);
         GetSettings()->SetMIDIHeader(false);
+        GetCompositionsMgr()->ClearComposition(0);
         owner.songFilePath.clear();
 
-        // An empty song: 120 beats per minute, 4 beats per bar, volume 0.9.
-        song = std::make_unique<NVSong>(0.9f, owner.songFilePath, 0.0f, 120, 4);
+        auto* composition = GetCompositionsMgr()->GetComposition(0);
+        if (composition == nullptr)
+            return nullptr;
+        song = std::make_unique<NVSong>(composition->GetVolume(), owner.songFilePath, composition->GetPitch(),
+                                        (int) composition->GetTempo().toDouble(),
+                                        (int) composition->GetBarSize().toDouble());
         owner.setCurrentSong(std::move(song));
         owner.reinitVariables();
     }

@@ -7,6 +7,8 @@
 #include "engine/NVScriptedDialogs.h"
 #include "engine/NVTimeUnits.h"
 #include "model/TWComponentsMgr.h"
+#include "model/TWComposition.h"
+#include "model/TWCompositionsMgr.h"
 #include "model/TWPlaybackMgr.h"
 #include "model/TWRegisterModelClasses.h"
 #include "model/TWSettings.h"
@@ -76,6 +78,7 @@ void NVManager::initialize()
     GetSwarManager()->CreateAllNotes();
     GetStrokesManager();
     GetComponentsMgr();
+    GetCompositionsMgr();
     GetSettings()->LoadSettings();
 
     if (mAudioManager == nullptr)
@@ -195,7 +198,8 @@ void NVManager::reinitVariables()
     playback.setRecordingTrack(-1);
     songModified = false;
     playback.setRecordingTicks(0, 0);
-    minimumNrOfBeats = 1;
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    minimumNrOfBeats = composition != nullptr ? composition->GetMinimumNrOfBeats() : 1;
 }
 
 void NVManager::lockProcess()

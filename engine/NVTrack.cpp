@@ -204,3 +204,26 @@ void NVTrack::processEffects(juce::AudioBuffer<float>& buffer)
             buffer.copyFrom(c, 0, *own, c, 0, n);
     }
 }
+
+void NVTrack::AddMIDIEvent(long long tick, int status, int data1, int data2)
+{
+    if (status >= 0x80 && status <= 0x9F)
+    {
+        addMessage((juce::int64) tick, status, data1, data2);
+        return;
+    }
+    auto message = juce::MidiMessage(status, data1 & 0x7F, data2 & 0x7F, (double) tick);
+    addMessage(message);
+}
+
+void NVTrack::AddMIDIMessage(long long tick, const std::uint8_t* data, std::size_t size)
+{
+    if (data == nullptr || size == 0)
+        return;
+    addMessage(juce::MidiMessage(data, (int) size, (double) tick));
+}
+
+bool NVTrack::AddAudioLoop(std::uint64_t, std::uint64_t, const std::string&)
+{
+    return false;
+}

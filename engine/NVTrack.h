@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/NVLoop.h"
+#include "model/TWRuntimeTrackSink.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -16,11 +17,11 @@ class TWRhythmicSequence;
 //
 // Fields are written on the message thread and read by the audio callback; the
 // sound engine is only swapped and called under the track lock.
-class NVTrack
+class NVTrack : public TWRuntimeTrackSink
 {
 public:
     explicit NVTrack(int trackIndex = 0);
-    virtual ~NVTrack();
+    ~NVTrack() override;
 
     virtual void clearEvents();
     // Renders the events between two ticks into the buffer; the base renders nothing.
@@ -41,6 +42,12 @@ public:
     int addMessage(const juce::MidiMessage& message);
     int addMessage(juce::int64 tick, int status, int note, int velocity);
     void resequenceMap();
+
+    // What a composition track adds when it regenerates the events: notes on
+    // channel 1, other messages as they are, audio loops on audio tracks only.
+    void AddMIDIEvent(long long tick, int status, int data1, int data2) override;
+    void AddMIDIMessage(long long tick, const std::uint8_t* data, std::size_t size) override;
+    bool AddAudioLoop(std::uint64_t start, std::uint64_t end, const std::string& path) override;
     const juce::MidiMessageSequence& getEvents() const { return events; }
     const std::map<juce::int64, int>& getEventIndex() const { return eventIndex; }
 

@@ -415,7 +415,7 @@ TEST_F(EngineTest, ReinitResetsPerSongState)
     EXPECT_FALSE(engine.isSongModified());
     EXPECT_EQ(engine.getLastRenderedTick(), 0);
     EXPECT_EQ(engine.getRecordingAudioTrack(), -1);
-    EXPECT_EQ(engine.getMinimumNrOfBeats(), 1);
+    EXPECT_EQ(engine.getMinimumNrOfBeats(), 4); // an empty composition is four beats long
 }
 
 TEST_F(EngineTest, LockProcessStopsAndSilences)

@@ -1,5 +1,6 @@
 #include "engine/NVMidiTrack.h"
 #include "engine/NVSong.h"
+#include "model/TWRuntimeTrackSink.h"
 
 #include <gtest/gtest.h>
 
@@ -172,4 +173,24 @@ TEST(NVSongTracks, LoopsInBounds)
     EXPECT_EQ(song.GetLoop(0, 1)->name, "renamed");
     EXPECT_FALSE(song.setLoopName(0, 3, "x"));
     EXPECT_EQ(song.GetLoop(1, 0), nullptr);
+}
+
+TEST(NVTrackEvents, CompositionTracksFillRuntimeTracksThroughTheSink)
+{
+    NVMidiTrack midi;
+    TWRuntimeTrackSink& sink = midi;
+    sink.AddMIDIEvent(0, 0x99, 42, 100);  // a note on channel 10 arrives on channel 1
+    sink.AddMIDIEvent(10, 0xE1, 0, 64);   // a pitch wheel keeps its channel
+    const std::uint8_t tempo[] = { 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20 };
+    sink.AddMIDIMessage(20, tempo, sizeof(tempo));
+    EXPECT_FALSE(sink.AddAudioLoop(0, 100, "/tmp/x.wav")); // not an audio track
+
+    const auto& events = midi.getEvents();
+    ASSERT_EQ(events.getNumEvents(), 3);
+    EXPECT_TRUE(events.getEventPointer(0)->message.isNoteOn());
+    EXPECT_EQ(events.getEventPointer(0)->message.getChannel(), 1);
+    EXPECT_TRUE(events.getEventPointer(1)->message.isPitchWheel());
+    EXPECT_EQ(events.getEventPointer(1)->message.getChannel(), 2);
+    EXPECT_TRUE(events.getEventPointer(2)->message.isTempoMetaEvent());
+    EXPECT_EQ(midi.getEventIndex().size(), 3u);
 }
