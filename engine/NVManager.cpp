@@ -3,12 +3,15 @@
 #include "engine/NVAudioTrack.h"
 #include "engine/NVDocuments.h"
 #include "engine/NVEngineState.h"
+#include "engine/NVMidiLoopReader.h"
 #include "engine/NVMidiTrack.h"
 #include "engine/NVScriptedDialogs.h"
 #include "engine/NVTimeUnits.h"
 #include "model/TWComponentsMgr.h"
 #include "model/TWComposition.h"
 #include "model/TWCompositionsMgr.h"
+#include "model/TWInstrumentTrack.h"
+#include "model/TWRhythmicSequence.h"
 #include "model/TWPlaybackMgr.h"
 #include "model/TWRegisterModelClasses.h"
 #include "model/TWSettings.h"
@@ -80,6 +83,8 @@ void NVManager::initialize()
     GetComponentsMgr();
     GetCompositionsMgr();
     GetSettings()->LoadSettings();
+    midiLoopReader = std::make_unique<NVMidiLoopReader>();
+    TWSetMIDIFileReader(midiLoopReader.get());
 
     if (mAudioManager == nullptr)
     {
@@ -333,11 +338,23 @@ void NVManager::setTrackCaption(int track, const juce::String& caption)
         t->setCaption(caption);
 }
 
-bool NVManager::setTrackInstrument(int trackIndex, NVInstrument* instrument, bool /*restoreState*/)
+namespace
+{
+    TWInstrumentTrack* compositionTrack(int index)
+    {
+        auto* composition = GetCompositionsMgr()->GetComposition(0);
+        return composition != nullptr ? composition->GetTrack(index) : nullptr;
+    }
+}
+
+bool NVManager::setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState)
 {
     auto* track = getTrack(trackIndex);
     if (track == nullptr || instrument == nullptr)
         return false;
+    auto* stored = compositionTrack(trackIndex);
+    if (stored != nullptr && !track->isAudioTrack())
+        stored->SetMIDIPatch(RWCString(instrument->name.toRawUTF8()));
     track->setInstrument(instrument);
     if (track->isAudioTrack())
         return true;
@@ -352,6 +369,12 @@ bool NVManager::setTrackInstrument(int trackIndex, NVInstrument* instrument, boo
     }
     if (instrument->program >= 0)
         engine->setCurrentProgram(instrument->program);
+    if (restoreState && stored != nullptr)
+    {
+        const auto& saved = stored->GetSavedEngineState();
+        if (saved.length() > 0)
+            NVEngineState::restore(*engine, juce::String::fromUTF8(saved.data(), (int) saved.length()));
+    }
     track->setPlugin(engine.release(), getSampleRate(), getBlockSize());
     if (getSampleRate() > 0.0)
         track->prepareToPlay(getSampleRate(), getBlockSize());
@@ -366,6 +389,76 @@ std::unique_ptr<juce::AudioPluginInstance> NVManager::createSoundEngine(const NV
     const auto folder = instrument.pluginFolder.isEmpty() ? getSoundEnginesPath() : instrument.pluginFolder;
     description.fileOrIdentifier = folder + instrument.engineName + instrument.pluginExtension;
     return NVSoundEngineFactory::createEngine(*mAudioManager, description, getSampleRate(), getBlockSize(), error);
+}
+
+NVTrack* NVManager::loadTrack(NVSong& song, const juce::String& instrumentName, TWInstrumentTrack* stored, int index)
+{
+    auto* instrument = getInstrument(instrumentName);
+    NVTrack* track = instrumentName.equalsIgnoreCase("Audio")
+                         ? static_cast<NVTrack*>(new NVAudioTrack(song.getNumTracks()))
+                         : static_cast<NVTrack*>(new NVMidiTrack(song.getNumTracks()));
+    if (stored != nullptr)
+    {
+        const auto& name = stored->GetName();
+        if (juce::String::fromUTF8(name.data(), (int) name.length()).trim() == "GM" && instrument != nullptr)
+            stored->SetName(RWCString(instrument->name.toRawUTF8()));
+        const auto& caption = stored->GetName();
+        track->setCaption(juce::String::fromUTF8(caption.data(), (int) caption.length()));
+        track->setMute(stored->GetMute());
+        track->setPan(stored->GetFloat(TWInstrumentTrack::Pan));
+        track->setVolume(stored->GetFloat(TWInstrumentTrack::Volume));
+        track->setPitchShift(stored->GetPitchShift());
+    }
+    const int position = song.insertTrack(track, index);
+    if (instrument != nullptr && &song == currentSong.get())
+        setTrackInstrument(position, instrument, true);
+    if (getSampleRate() > 0.0)
+        track->prepareToPlay(getSampleRate(), getBlockSize());
+    return track;
+}
+
+int NVManager::refreshTrackLoops(int trackIndex)
+{
+    auto* track = getTrack(trackIndex);
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    if (track == nullptr || composition == nullptr)
+        return 0;
+    track->clearAllLoops();
+    for (const auto& item : composition->GetItemsInTrack(trackIndex))
+    {
+        juce::String name;
+        if (item.item != nullptr)
+        {
+            const auto text = item.item->GetName();
+            name = juce::String::fromUTF8(text.data(), (int) text.length());
+        }
+        track->addLoop(item.item, name, item.start, item.end);
+    }
+    return track->getNumLoops();
+}
+
+bool NVManager::refreshTrackEvents(int trackIndex)
+{
+    auto* track = getTrack(trackIndex);
+    auto* stored = compositionTrack(trackIndex);
+    if (track == nullptr || stored == nullptr)
+        return false;
+    track->clearEvents();
+    track->setClipSampleRate(getSampleRate() > 0.0 ? (int) getSampleRate() : 44100);
+    stored->SetRuntimeTrack(track);
+    unsigned long tick = 0;
+    return stored->RefreshMIDITrack(tick, 0);
+}
+
+bool NVManager::refreshMIDIEvents()
+{
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    if (composition == nullptr || currentSong == nullptr)
+        return false;
+    for (int i = 1; i < currentSong->getNumTracks(); ++i)
+        refreshTrackEvents(i);
+    minimumNrOfBeats = composition->GetMinimumNrOfBeats();
+    return true;
 }
 
 // Instruments -------------------------------------------------------------------------
@@ -481,6 +574,7 @@ NVManager::~NVManager()
     effectDescription.reset();
     delete mAudioManager;
     mAudioManager = nullptr;
+    TWSetMIDIFileReader(nullptr);
 
     settings.write(knownPlugins, deviceState.get());
     settings.close();

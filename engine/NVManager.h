@@ -5,6 +5,7 @@
 #include "engine/NVPlayHead.h"
 #include "engine/NVSong.h"
 #include "engine/NVUserSettings.h"
+#include "model/TWMIDIFileReader.h"
 #include "sound/NVInstrument.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
@@ -12,6 +13,7 @@
 
 
 class NVDocuments;
+class TWInstrumentTrack;
 
 // The engine: one object, alive from the application's construction to its
 // shut-down, through which every window reaches the song, the audio device and
@@ -67,8 +69,17 @@ public:
     NVTrack* getTrack(int i) const;
     int appendTrack(const juce::String& instrumentName);
     void setTrackCaption(int track, const juce::String& caption);
-    // Gives a track its instrument and, for instrument tracks, a sound engine.
+    // Gives a track its instrument and, for instrument tracks, a sound engine,
+    // restoring the state saved in the composition track when asked.
     bool setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState);
+    // Builds a run-time track for a composition track and inserts it at `index`.
+    NVTrack* loadTrack(NVSong& song, const juce::String& instrumentName, TWInstrumentTrack* compositionTrack, int index);
+    // Refills a track's loops from the composition; the number of loops.
+    int refreshTrackLoops(int track);
+    // Regenerates a track's events and clips from the composition.
+    bool refreshTrackEvents(int track);
+    // Regenerates every track but track 0; false without a composition.
+    bool refreshMIDIEvents();
     NVTrack& getAuditionTrack() { return auditionTrack; }
     // Plays the audition track from `tick` (mode 2) until playback stops.
     void startAuditioning(juce::int64 tick);
@@ -169,6 +180,7 @@ private:
     std::unique_ptr<juce::PluginDescription> engineDescription;
     std::unique_ptr<juce::PluginDescription> effectDescription;
     std::unique_ptr<NVDocuments> documents;
+    std::unique_ptr<TWMIDIFileReader> midiLoopReader;
     NVDialogHost* dialogHost = nullptr;
     std::unique_ptr<NVDialogHost> fallbackDialogs;
 

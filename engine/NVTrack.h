@@ -48,6 +48,8 @@ public:
     void AddMIDIEvent(long long tick, int status, int data1, int data2) override;
     void AddMIDIMessage(long long tick, const std::uint8_t* data, std::size_t size) override;
     bool AddAudioLoop(std::uint64_t start, std::uint64_t end, const std::string& path) override;
+    int GetClipSampleRate() const override { return clipSampleRate; }
+    void setClipSampleRate(int rate) { clipSampleRate = rate; }
     const juce::MidiMessageSequence& getEvents() const { return events; }
     const std::map<juce::int64, int>& getEventIndex() const { return eventIndex; }
 
@@ -115,6 +117,7 @@ protected:
     juce::MidiBuffer effectMidi;
     juce::OwnedArray<juce::AudioBuffer<float>> effectScratch;
     int preparedBlockSize = 512;
+    int clipSampleRate = 44100;
 
 private:
     void indexEvent(juce::int64 tick, int position);

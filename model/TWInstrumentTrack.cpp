@@ -1,5 +1,7 @@
 #include "model/TWInstrumentTrack.h"
 
+#include "model/TWTrackEvents.h"
+
 #include "model/TWClassIDs.h"
 #include "model/TWFactory.h"
 #include "model/TWFolder.h"
@@ -193,6 +195,11 @@ bool TWInstrumentTrack::ReplaceTrackItem(const LMFraction& start, const LMFracti
         if (it->start < start + length && start < it->start + it->length)
             arrangement.MakeSilent(*it);
     return arrangement.Place(sequence, start, length);
+}
+
+bool TWInstrumentTrack::RefreshMIDITrack(unsigned long&, int)
+{
+    return TWTrackEvents(*this).Refresh();
 }
 
 bool TWInstrumentTrack::AddMIDIEvent(long long tick, int status, int data1, int data2)

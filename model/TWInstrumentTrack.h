@@ -30,6 +30,8 @@ public:
     TWInstrumentTrack() = default;
     explicit TWInstrumentTrack(const RWCString& name) : TWTrack(name) {}
 
+    // Regenerates the run-time track's events and clips from the main sequence.
+    bool RefreshMIDITrack(unsigned long& tick, int flags) override;
     TWInstrument* GetInstrument() const override;
     int GetMinimumNrOfBeats() const override;
     void SetMaximumNrOfBeats(int beats) override;

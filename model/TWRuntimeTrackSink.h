@@ -20,4 +20,7 @@ public:
     // An audio clip from sample `start` to sample `end` playing `path`; false
     // when the run-time track takes no audio.
     virtual bool AddAudioLoop(std::uint64_t start, std::uint64_t end, const std::string& path) = 0;
+    // The sample rate audio loop positions are computed at: the device's, or
+    // 44100 when no device is open.
+    virtual int GetClipSampleRate() const { return 44100; }
 };

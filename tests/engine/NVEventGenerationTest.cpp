@@ -1,0 +1,185 @@
+#include "engine/NVAudioTrack.h"
+#include "engine/NVManager.h"
+#include "engine/NVScriptedDialogs.h"
+#include "model/TWComposition.h"
+#include "model/TWCompositionsMgr.h"
+#include "model/TWInstrumentTrack.h"
+#include "model/TWRhythmicCycle.h"
+#include "tests/support/NVTestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    struct Note { int tick; juce::MidiMessage message; };
+
+    // Writes a one-track MIDI file at 480 ticks per quarter note.
+    void writeMidi(const juce::File& file, const std::vector<Note>& notes, int endTick)
+    {
+        juce::MidiMessageSequence track;
+        for (auto n : notes)
+        {
+            n.message.setTimeStamp(n.tick);
+            track.addEvent(n.message);
+        }
+        auto end = juce::MidiMessage::endOfTrack();
+        end.setTimeStamp(endTick);
+        track.addEvent(end);
+        juce::MidiFile midi;
+        midi.setTicksPerQuarterNote(480);
+        midi.addTrack(track);
+        file.deleteFile();
+        juce::FileOutputStream out(file);
+        ASSERT_TRUE(midi.writeTo(out));
+    }
+
+    float half(int, int) { return 0.5f; }
+
+    // A new song whose composition has an instrument track (0) and an audio track (1).
+    struct EventGeneration : ::testing::Test
+    {
+        void SetUp() override
+        {
+            NVTest::freshHome();
+            engine = NVManager::getInstance();
+            engine->setDialogHost(&dialogs);
+            engine->newSong();
+            temp = juce::File(engine->getCurrentGroovesTempFolder(false));
+            auto* composition = GetCompositionsMgr()->GetComposition(0);
+            ASSERT_NE(composition, nullptr);
+            ASSERT_EQ(composition->AddInstrumentTrack("GM", 0, "Tabla", 0, 4, 100, 0), 1);
+            ASSERT_EQ(composition->AddInstrumentTrack("Audio", 0, "Audio", 0, 4, 100, 0), 2);
+            auto& song = *engine->getCurrentSong();
+            engine->loadTrack(song, "Tabla", composition->GetTrack(0), 0);
+            engine->loadTrack(song, "Audio", composition->GetTrack(1), 1);
+        }
+        void TearDown() override { NVManager::kill(); }
+
+        void place(int track, int start, int length, const char* file)
+        {
+            auto* loop = GetCompositionsMgr()->AddTrackItem(track, start, length);
+            ASSERT_NE(loop, nullptr);
+            loop->SetUnderlyingName(file);
+        }
+
+        // The run-time track's events as (tick, message).
+        std::vector<Note> events(int track)
+        {
+            EXPECT_TRUE(engine->refreshTrackEvents(track));
+            std::vector<Note> result;
+            for (auto* holder : engine->getTrack(track)->getEvents())
+                result.push_back({ (int) holder->message.getTimeStamp(), holder->message });
+            return result;
+        }
+
+        NVManager* engine = nullptr;
+        NVScriptedDialogs dialogs;
+        juce::File temp;
+    };
+
+    std::vector<Note> fourBeatLoop()
+    {
+        return { { 480, juce::MidiMessage::noteOn(10, 38, (juce::uint8) 100) },
+                 { 600, juce::MidiMessage::pitchWheel(2, 9000) },
+                 { 960, juce::MidiMessage::noteOn(3, 38, (juce::uint8) 0) } };
+    }
+}
+
+TEST_F(EventGeneration, LoadedTrackTakesTheCompositionTracksSettings)
+{
+    auto* track = engine->getTrack(0);
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(track->getCaption(), "Tabla"); // "GM" takes the instrument's name
+    EXPECT_EQ(juce::String(GetCompositionsMgr()->GetComposition(0)->GetTrack(0)->GetName().data()), "Tabla");
+    EXPECT_FLOAT_EQ(track->getVolume(), 1.0f);
+    EXPECT_FLOAT_EQ(track->getPan(), 0.5f);
+    EXPECT_NE(track->getPlugin(), nullptr);
+    EXPECT_TRUE(engine->getTrack(1)->isAudioTrack());
+    EXPECT_EQ(engine->getTrack(1)->getPlugin(), nullptr);
+}
+
+TEST_F(EventGeneration, AMidiLoopIsFittedToItsInstance)
+{
+    writeMidi(temp.getChildFile("RZ100000.mid"), fourBeatLoop(), 1920);
+    place(0, 8, 16, "RZ100000.mid");  // its own speed: four beats over four beats
+    place(0, 24, 8, "RZ100000.mid");  // twice as fast
+
+    const auto all = events(0);
+    struct Expected { int tick; bool note; int channel; int velocity; };
+    const Expected expected[] = {
+        { 1440, true, 1, 100 },  // file tick 480 at quarter beat 8: 960 + 480
+        { 1560, false, 2, 0 },   // the pitch wheel keeps its channel
+        { 1920, true, 1, 0 },    // velocity 0 stays a note event with velocity 0, on channel 1
+        { 2880, false, 0, 0 },   // end of track: the instance's end, also the next one's start
+        { 3120, true, 1, 100 },  // 2880 + 480 / 2
+        { 3180, false, 2, 0 },
+        { 3360, true, 1, 0 },
+        { 3840, false, 0, 0 },
+    };
+    ASSERT_EQ(all.size(), std::size(expected));
+    for (size_t i = 0; i < all.size(); ++i)
+    {
+        EXPECT_EQ(all[i].tick, expected[i].tick) << i;
+        EXPECT_EQ(all[i].message.isNoteOnOrOff(), expected[i].note) << i;
+        if (expected[i].channel > 0)
+        {
+            EXPECT_EQ(all[i].message.getChannel(), expected[i].channel) << i;
+        }
+        if (expected[i].note)
+        {
+            EXPECT_EQ(all[i].message.getVelocity(), expected[i].velocity) << i;
+        }
+    }
+    EXPECT_TRUE(all[3].message.isEndOfTrackMetaEvent());
+    EXPECT_EQ(engine->refreshTrackLoops(0), 2);
+    EXPECT_EQ(engine->getTrack(0)->getLoop(0)->start, 8);
+    EXPECT_EQ(engine->getTrack(0)->getLoop(1)->end, 32);
+}
+
+TEST_F(EventGeneration, LoopsThatAddNothing)
+{
+    writeMidi(temp.getChildFile("RZ100000.mid"), { { 0, juce::MidiMessage::noteOn(1, 40, (juce::uint8) 90) } }, 0);
+    temp.getChildFile("RZ100001.mid").replaceWithText("not a MIDI file");
+    place(0, 0, 8, "RZ100000.mid");  // every event at time 0
+    place(0, 8, 8, "RZ100001.mid");  // unreadable
+    place(0, 16, 8, "RZ100002.mid"); // missing
+    place(1, 0, 8, "RZ100003.wav");  // missing audio
+    EXPECT_TRUE(events(0).empty());
+    EXPECT_TRUE(events(1).empty());
+    EXPECT_EQ(static_cast<NVAudioTrack*>(engine->getTrack(1))->getNumClips(), 0);
+}
+
+TEST_F(EventGeneration, AQuantizedTwinPlaysInPlaceOfItsFile)
+{
+    writeMidi(temp.getChildFile("RZ100000.mid"), fourBeatLoop(), 1920);
+    writeMidi(temp.getChildFile("RZ100000_quant.mid"),
+              { { 480, juce::MidiMessage::noteOn(1, 45, (juce::uint8) 70) } }, 1920);
+    place(0, 0, 16, "RZ100000.mid");
+    const auto all = events(0);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].message.getNoteNumber(), 45);
+    EXPECT_EQ(all[0].tick, 480);
+}
+
+TEST_F(EventGeneration, AudioLoopsBecomeSampleRanges)
+{
+    ASSERT_TRUE(NVTest::writeAudioFile(temp.getChildFile("RZ100000.wav"), 2, 30000, 44100, half));
+    place(1, 4, 4, "RZ100000.wav");  // quarter beats 4..8 at 120 bpm
+    place(1, 1, 2, "RZ100000.wav");  // tick 120 starts at 5512.5, truncated
+    EXPECT_TRUE(events(1).empty());
+    auto* audio = static_cast<NVAudioTrack*>(engine->getTrack(1));
+    ASSERT_EQ(audio->getNumClips(), 2);
+    struct Range { juce::uint64 start, end; };
+    const Range expected[] = { { 5512, 16537 }, { 22050, 44100 } }; // in the composition's order
+    for (int i = 0; i < 2; ++i)
+    {
+        EXPECT_EQ(audio->getClip(i).start, expected[i].start) << i;
+        EXPECT_EQ(audio->getClip(i).end, expected[i].end) << i;
+        EXPECT_TRUE(audio->getClip(i).path.endsWith("/Songs/temp/RZ100000.wav")) << audio->getClip(i).path;
+    }
+    EXPECT_EQ(audio->getNumReaders(), 1);
+
+    // An audio loop on an instrument track adds nothing.
+    place(0, 0, 4, "RZ100000.wav");
+    EXPECT_TRUE(events(0).empty());
+}
