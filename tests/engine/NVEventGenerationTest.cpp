@@ -183,3 +183,60 @@ TEST_F(EventGeneration, AudioLoopsBecomeSampleRanges)
     place(0, 0, 4, "RZ100000.wav");
     EXPECT_TRUE(events(0).empty());
 }
+
+namespace
+{
+    // Plays the song from the start through the engine's audio callback and returns the output.
+    juce::AudioBuffer<float> playFromStart(NVManager& engine, int blocks)
+    {
+        engine.setPlaybackMode(kStopped);
+        engine.setCurrentPos(0.0);
+        engine.setPlaybackMode(kPlayingNoRecord);
+        juce::AudioBuffer<float> all(2, blocks * 512), block(2, 512);
+        for (int b = 0; b < blocks; ++b)
+        {
+            block.clear();
+            engine.getNextAudioBlock(juce::AudioSourceChannelInfo(&block, 0, 512));
+            for (int c = 0; c < 2; ++c)
+                all.copyFrom(c, b * 512, block, c, 0, 512);
+        }
+        engine.setPlaybackMode(kStopped);
+        return all;
+    }
+}
+
+TEST_F(EventGeneration, ASongPlaysItsAudioAndInstrumentLoopsWhereTheyLie)
+{
+    engine->prepareToPlay(512, 44100.0); // as the device does
+    ASSERT_TRUE(NVTest::writeAudioFile(temp.getChildFile("RZ100000.wav"), 2, 30000, 44100, half));
+    std::vector<Note> strokes;
+    for (int beat = 0; beat < 4; ++beat)
+    {
+        strokes.push_back({ beat * 480, juce::MidiMessage::noteOn(1, 38, (juce::uint8) 110) });
+        strokes.push_back({ beat * 480 + 240, juce::MidiMessage::noteOff(1, 38) });
+    }
+    writeMidi(temp.getChildFile("RZ100001.mid"), strokes, 1920);
+    place(1, 4, 4, "RZ100000.wav");    // samples 22050 to 44100
+    place(0, 16, 16, "RZ100001.mid");  // beats 4 to 8: samples 88200 to 176400
+    ASSERT_TRUE(engine->refreshTrackEvents(0));
+    ASSERT_TRUE(engine->refreshTrackEvents(1));
+
+    auto out = playFromStart(*engine, 400);
+    const float volume = engine->getCurrentSong()->getVolume();
+    EXPECT_EQ(out.getMagnitude(0, 22528), 0.0f) << "nothing before the first block inside the clip";
+    EXPECT_NEAR(out.getSample(0, 22528), 0.5f * volume, 1e-4);
+    EXPECT_NEAR(out.getSample(1, 44031), 0.5f * volume, 1e-4);
+    EXPECT_EQ(out.getMagnitude(44544, 88200 - 44544), 0.0f) << "silence between the clip and the loop";
+    for (int beat = 4; beat < 8; ++beat) // each stroke sounds on its beat
+        EXPECT_GT(out.getMagnitude(beat * 22050 + 512, 4000), 0.01f) << beat;
+
+    engine->getTrack(1)->setMute(true);
+    out = playFromStart(*engine, 400);
+    EXPECT_EQ(out.getMagnitude(0, 88200), 0.0f) << "the muted audio track is silent";
+    EXPECT_GT(out.getMagnitude(88200, 88200), 0.01f);
+
+    engine->lockProcess();
+    out = playFromStart(*engine, 400);
+    EXPECT_EQ(out.getMagnitude(0, out.getNumSamples()), 0.0f) << "the process lock silences everything";
+    engine->unlockProcess();
+}
