@@ -22,6 +22,15 @@
 
 #include "NVBinaryData.h"
 
+namespace
+{
+    TWInstrumentTrack* compositionTrack(int index)
+    {
+        auto* composition = GetCompositionsMgr()->GetComposition(0);
+        return composition != nullptr ? composition->GetTrack(index) : nullptr;
+    }
+}
+
 NVManager* NVManager::_singleton = nullptr;
 juce::AudioPluginFormatManager* NVManager::mAudioManager = nullptr;
 
@@ -334,17 +343,86 @@ int NVManager::appendTrack(const juce::String& instrumentName)
 
 void NVManager::setTrackCaption(int track, const juce::String& caption)
 {
+    if (auto* stored = compositionTrack(track))
+        stored->SetName(RWCString(caption.toRawUTF8()));
     if (auto* t = getTrack(track))
         t->setCaption(caption);
 }
 
-namespace
+bool NVManager::setTrackVolume(int track, float volume)
 {
-    TWInstrumentTrack* compositionTrack(int index)
+    songModified = true;
+    auto* stored = compositionTrack(track);
+    auto* t = getTrack(track);
+    if (stored == nullptr || t == nullptr)
+        return false;
+    stored->SetFloat(TWInstrumentTrack::Volume, volume);
+    t->setVolume(volume);
+    return true;
+}
+
+float NVManager::getTrackVolume(int track) const
+{
+    auto* t = getTrack(track);
+    return t != nullptr ? t->getVolume() : 0.0f;
+}
+
+bool NVManager::setMuteTrack(int track, bool mute)
+{
+    songModified = true;
+    auto* stored = compositionTrack(track);
+    auto* t = getTrack(track);
+    if (stored == nullptr || t == nullptr)
+        return false;
+    stored->SetMute(mute);
+    t->setMute(mute);
+    if (mute)
+        t->setSolo(false); // the composition keeps no solo
+    return true;
+}
+
+bool NVManager::getMuteTrack(int track) const
+{
+    auto* t = getTrack(track);
+    return t != nullptr && t->isMuted();
+}
+
+bool NVManager::setVolume(float volume)
+{
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    if (composition == nullptr || currentSong == nullptr)
+        return false;
+    composition->SetVolume(volume);
+    currentSong->setVolume(volume);
+    return true;
+}
+
+float NVManager::getVolume() const
+{
+    return currentSong != nullptr ? currentSong->getVolume() : 0.0f;
+}
+
+bool NVManager::saveEffectsState()
+{
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    if (composition == nullptr)
+        return false;
+    for (int i = 0; i < (int) composition->GetTrackCount(); ++i)
     {
-        auto* composition = GetCompositionsMgr()->GetComposition(0);
-        return composition != nullptr ? composition->GetTrack(index) : nullptr;
+        auto* midi = dynamic_cast<NVMidiTrack*>(getTrack(i));
+        auto* stored = composition->GetTrack(i);
+        if (midi == nullptr || stored == nullptr)
+            continue;
+        juce::String text;
+        {
+            const juce::ScopedLock sl(midi->getLock());
+            if (midi->getPlugin() == nullptr)
+                continue; // a track whose engine could not be made keeps what it had
+        }
+        text = NVEngineState::describe(*midi->getPlugin(), midi->getPluginState());
+        stored->SetSavedEngineState(RWCString(text.toRawUTF8()));
     }
+    return true;
 }
 
 bool NVManager::setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState)

@@ -68,7 +68,18 @@ public:
     // Tracks ------------------------------------------------------------------------
     NVTrack* getTrack(int i) const;
     int appendTrack(const juce::String& instrumentName);
+    // Renames the composition track and the run-time track.
     void setTrackCaption(int track, const juce::String& caption);
+    // Mixer settings, kept in the composition and the run-time song alike; false
+    // when either is missing. Track volume and mute mark the song modified.
+    bool setTrackVolume(int track, float volume);
+    float getTrackVolume(int track) const;
+    bool setMuteTrack(int track, bool mute);
+    bool getMuteTrack(int track) const;
+    bool setVolume(float volume);
+    float getVolume() const;
+    // Before a save: every instrument track's engine state goes into its composition track.
+    bool saveEffectsState();
     // Gives a track its instrument and, for instrument tracks, a sound engine,
     // restoring the state saved in the composition track when asked.
     bool setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState);

@@ -240,3 +240,68 @@ TEST_F(EventGeneration, ASongPlaysItsAudioAndInstrumentLoopsWhereTheyLie)
     EXPECT_EQ(out.getMagnitude(0, out.getNumSamples()), 0.0f) << "the process lock silences everything";
     engine->unlockProcess();
 }
+
+TEST_F(EventGeneration, MixerSettingsGoToTheCompositionAndTheSong)
+{
+    auto* stored = GetCompositionsMgr()->GetComposition(0)->GetTrack(0);
+    engine->setSongModified(false);
+    EXPECT_TRUE(engine->setTrackVolume(0, 0.25f));
+    EXPECT_TRUE(engine->isSongModified());
+    EXPECT_FLOAT_EQ(stored->GetFloat(TWInstrumentTrack::Volume), 0.25f);
+    EXPECT_FLOAT_EQ(engine->getTrackVolume(0), 0.25f);
+
+    engine->getTrack(0)->setSolo(true);
+    EXPECT_TRUE(engine->setMuteTrack(0, true));
+    EXPECT_TRUE(stored->GetMute());
+    EXPECT_TRUE(engine->getMuteTrack(0));
+    EXPECT_FALSE(engine->getTrack(0)->isSolo()); // muting clears solo
+
+    engine->setTrackCaption(0, "Left hand");
+    EXPECT_EQ(juce::String(stored->GetName().data()), "Left hand");
+    EXPECT_EQ(engine->getTrack(0)->getCaption(), "Left hand");
+
+    EXPECT_TRUE(engine->setVolume(0.6f));
+    EXPECT_FLOAT_EQ(GetCompositionsMgr()->GetComposition(0)->GetVolume(), 0.6f);
+    EXPECT_FLOAT_EQ(engine->getVolume(), 0.6f);
+
+    EXPECT_FALSE(engine->setTrackVolume(7, 0.5f));
+    EXPECT_FALSE(engine->setMuteTrack(7, true));
+}
+
+TEST_F(EventGeneration, EngineStatesAreSavedInTheCompositionAndRestoredWithTheTrack)
+{
+    auto* tabla = engine->getTrack(0)->getPlugin();
+    ASSERT_NE(tabla, nullptr);
+    tabla->setCurrentProgram(3);
+    ASSERT_TRUE(engine->saveEffectsState());
+    auto* stored = GetCompositionsMgr()->GetComposition(0)->GetTrack(0);
+    const juce::String saved(stored->GetSavedEngineState().data());
+    EXPECT_TRUE(saved.startsWith("M?")) << saved;
+    EXPECT_EQ(GetCompositionsMgr()->GetComposition(0)->GetTrack(1)->GetSavedEngineState().length(), 0u); // audio
+
+    // A track built again from the composition gets its engine back in that state.
+    auto& song = *engine->getCurrentSong();
+    song.removeTrack(0);
+    auto* reloaded = engine->loadTrack(song, "Tabla", stored, 0);
+    ASSERT_NE(reloaded->getPlugin(), nullptr);
+    EXPECT_EQ(reloaded->getPlugin()->getCurrentProgram(), 3);
+
+    // A state saved for another engine file is not applied.
+    stored->SetSavedEngineState(RWCString(("/usr/lib/vst3/Other.vst3" + saved.substring(1)).toRawUTF8()));
+    song.removeTrack(0);
+    reloaded = engine->loadTrack(song, "Tabla", stored, 0);
+    EXPECT_EQ(reloaded->getPlugin()->getCurrentProgram(), 0);
+}
+
+TEST_F(EventGeneration, AMidiFileWithoutTracksAddsNothing)
+{
+    juce::MidiFile empty;
+    empty.setTicksPerQuarterNote(480);
+    const auto file = temp.getChildFile("RZ100000.mid");
+    {
+        juce::FileOutputStream out(file);
+        ASSERT_TRUE(empty.writeTo(out));
+    }
+    place(0, 0, 8, "RZ100000.mid");
+    EXPECT_TRUE(events(0).empty());
+}
