@@ -305,3 +305,34 @@ TEST_F(EventGeneration, AMidiFileWithoutTracksAddsNothing)
     place(0, 0, 8, "RZ100000.mid");
     EXPECT_TRUE(events(0).empty());
 }
+
+TEST_F(EventGeneration, ClipAreasOfOlderSongsSelectPartOfTheFile)
+{
+    std::vector<Note> notes;
+    for (int t : { 480, 960, 1440, 1600 })
+        notes.push_back({ t, juce::MidiMessage::noteOn(1, 40, (juce::uint8) 90) });
+    writeMidi(temp.getChildFile("RZ100000.mid"), notes, 1920);
+
+    struct Case { bool linkedToItself; std::vector<int> ticks; };
+    const Case cases[] = {
+        { false, { 0, 960, 1920 } }, // 0.25 to 0.75 stretched over the instance
+        { true, { 0, 480, 960 } },   // linked to itself: played at its own speed
+    };
+    for (const auto& c : cases)
+    {
+        GetCompositionsMgr()->ClearComposition(0);
+        auto* composition = GetCompositionsMgr()->GetComposition(0);
+        ASSERT_EQ(composition->AddInstrumentTrack("GM", 0, "Tabla", 0, 4, 100, 0), 1);
+        auto* loop = GetCompositionsMgr()->AddTrackItem(0, 0, 16);
+        ASSERT_NE(loop, nullptr);
+        loop->SetUnderlyingName("RZ100000.mid");
+        loop->SetClipArea(LMFraction(25075));
+        loop->SetTrackLink(c.linkedToItself ? loop : nullptr);
+
+        std::vector<int> ticks;
+        for (auto& e : events(0))
+            if (e.message.isNoteOn())
+                ticks.push_back(e.tick);
+        EXPECT_EQ(ticks, c.ticks) << c.linkedToItself;
+    }
+}
