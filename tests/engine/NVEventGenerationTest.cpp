@@ -144,7 +144,12 @@ TEST_F(EventGeneration, LoopsThatAddNothing)
     place(0, 8, 8, "RZ100001.mid");  // unreadable
     place(0, 16, 8, "RZ100002.mid"); // missing
     place(1, 0, 8, "RZ100003.wav");  // missing audio
-    EXPECT_TRUE(events(0).empty());
+    writeMidi(temp.getChildFile("RZ100004.mid"), fourBeatLoop(), 1920);
+    place(0, 24, 16, "RZ100004.mid"); // the rest of the track still plays
+    const auto all = events(0);
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.front().tick, 2880 + 480);
+    EXPECT_EQ(all.size(), 4u);
     EXPECT_TRUE(events(1).empty());
     EXPECT_EQ(static_cast<NVAudioTrack*>(engine->getTrack(1))->getNumClips(), 0);
 }
