@@ -7,6 +7,7 @@
 #include "engine/NVMidiTrack.h"
 #include "engine/NVScriptedDialogs.h"
 #include "engine/NVTimeUnits.h"
+#include "engine/NVTracks.h"
 #include "model/TWComponentsMgr.h"
 #include "model/TWComposition.h"
 #include "model/TWCompositionsMgr.h"
@@ -21,15 +22,6 @@
 #include "sound/NVStrokeMapping.h"
 
 #include "NVBinaryData.h"
-
-namespace
-{
-    TWInstrumentTrack* compositionTrack(int index)
-    {
-        auto* composition = GetCompositionsMgr()->GetComposition(0);
-        return composition != nullptr ? composition->GetTrack(index) : nullptr;
-    }
-}
 
 NVManager* NVManager::_singleton = nullptr;
 juce::AudioPluginFormatManager* NVManager::mAudioManager = nullptr;
@@ -101,15 +93,7 @@ void NVManager::initialize()
         mAudioManager->addDefaultFormats();
         NVSoundEngineFactory::registerBuiltinFormat(*mAudioManager);
     }
-    engineDescription = std::make_unique<juce::PluginDescription>();
-    engineDescription->pluginFormatName = "VST";
-    engineDescription->category = "Synth";
-    engineDescription->manufacturerName = "Kelvora";
-    engineDescription->version = "V2.1.1";
-    engineDescription->isInstrument = true;
-    engineDescription->numInputChannels = 1;
-    engineDescription->numOutputChannels = 2;
-    effectDescription = std::make_unique<juce::PluginDescription>();
+    tracks = std::make_unique<NVTracks>(*this);
 
     buildInstrumentList();
 }
@@ -325,219 +309,21 @@ NVTrack* NVManager::getTrack(int i) const
     return currentSong != nullptr ? currentSong->getTrack(i) : nullptr;
 }
 
-int NVManager::appendTrack(const juce::String& instrumentName)
-{
-    if (currentSong == nullptr)
-        return -1;
-    auto* instrument = getInstrument(instrumentName);
-    const int index = currentSong->getNumTracks();
-    NVTrack* track = instrumentName.equalsIgnoreCase("Audio") ? static_cast<NVTrack*>(new NVAudioTrack(index))
-                                                              : static_cast<NVTrack*>(new NVMidiTrack(index));
-    currentSong->appendTrack(track);
-    if (instrument != nullptr)
-        setTrackInstrument(index, instrument, false);
-    if (getSampleRate() > 0.0)
-        track->prepareToPlay(getSampleRate(), getBlockSize());
-    return index;
-}
-
-void NVManager::setTrackCaption(int track, const juce::String& caption)
-{
-    if (auto* stored = compositionTrack(track))
-        stored->SetName(RWCString(caption.toRawUTF8()));
-    if (auto* t = getTrack(track))
-        t->setCaption(caption);
-}
-
-bool NVManager::setTrackVolume(int track, float volume)
-{
-    songModified = true;
-    auto* stored = compositionTrack(track);
-    auto* t = getTrack(track);
-    if (stored == nullptr || t == nullptr)
-        return false;
-    stored->SetFloat(TWInstrumentTrack::Volume, volume);
-    t->setVolume(volume);
-    return true;
-}
-
-float NVManager::getTrackVolume(int track) const
-{
-    auto* t = getTrack(track);
-    return t != nullptr ? t->getVolume() : 0.0f;
-}
-
-bool NVManager::setMuteTrack(int track, bool mute)
-{
-    songModified = true;
-    auto* stored = compositionTrack(track);
-    auto* t = getTrack(track);
-    if (stored == nullptr || t == nullptr)
-        return false;
-    stored->SetMute(mute);
-    t->setMute(mute);
-    if (mute)
-        t->setSolo(false); // the composition keeps no solo
-    return true;
-}
-
-bool NVManager::getMuteTrack(int track) const
-{
-    auto* t = getTrack(track);
-    return t != nullptr && t->isMuted();
-}
-
-bool NVManager::setVolume(float volume)
-{
-    auto* composition = GetCompositionsMgr()->GetComposition(0);
-    if (composition == nullptr || currentSong == nullptr)
-        return false;
-    composition->SetVolume(volume);
-    currentSong->setVolume(volume);
-    return true;
-}
-
-float NVManager::getVolume() const
-{
-    return currentSong != nullptr ? currentSong->getVolume() : 0.0f;
-}
-
-bool NVManager::saveEffectsState()
-{
-    auto* composition = GetCompositionsMgr()->GetComposition(0);
-    if (composition == nullptr)
-        return false;
-    for (int i = 0; i < (int) composition->GetTrackCount(); ++i)
-    {
-        auto* midi = dynamic_cast<NVMidiTrack*>(getTrack(i));
-        auto* stored = composition->GetTrack(i);
-        if (midi == nullptr || stored == nullptr)
-            continue;
-        juce::String text;
-        {
-            const juce::ScopedLock sl(midi->getLock());
-            if (midi->getPlugin() == nullptr)
-                continue; // a track whose engine could not be made keeps what it had
-        }
-        text = NVEngineState::describe(*midi->getPlugin(), midi->getPluginState());
-        stored->SetSavedEngineState(RWCString(text.toRawUTF8()));
-    }
-    return true;
-}
-
-bool NVManager::setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState)
-{
-    auto* track = getTrack(trackIndex);
-    if (track == nullptr || instrument == nullptr)
-        return false;
-    auto* stored = compositionTrack(trackIndex);
-    if (stored != nullptr && !track->isAudioTrack())
-        stored->SetMIDIPatch(RWCString(instrument->name.toRawUTF8()));
-    track->setInstrument(instrument);
-    if (track->isAudioTrack())
-        return true;
-
-    juce::String error;
-    auto engine = createSoundEngine(*instrument, error);
-    if (engine == nullptr)
-    {
-        getDialogHost().showMessageBox(NVDialogHost::Icon::warning, "Synth not found",
-                                       "Nadavo requires a synth to be installed on your system.", { "OK" });
-        return false;
-    }
-    if (instrument->program >= 0)
-        engine->setCurrentProgram(instrument->program);
-    if (restoreState && stored != nullptr)
-    {
-        const auto& saved = stored->GetSavedEngineState();
-        if (saved.length() > 0)
-            NVEngineState::restore(*engine, juce::String::fromUTF8(saved.data(), (int) saved.length()));
-    }
-    track->setPlugin(engine.release(), getSampleRate(), getBlockSize());
-    if (getSampleRate() > 0.0)
-        track->prepareToPlay(getSampleRate(), getBlockSize());
-    return true;
-}
-
-std::unique_ptr<juce::AudioPluginInstance> NVManager::createSoundEngine(const NVInstrument& instrument,
-                                                                        juce::String& error)
-{
-    auto description = *engineDescription;
-    description.name = instrument.engineName;
-    const auto folder = instrument.pluginFolder.isEmpty() ? getSoundEnginesPath() : instrument.pluginFolder;
-    description.fileOrIdentifier = folder + instrument.engineName + instrument.pluginExtension;
-    return NVSoundEngineFactory::createEngine(*mAudioManager, description, getSampleRate(), getBlockSize(), error);
-}
-
-NVTrack* NVManager::loadTrack(NVSong& song, const juce::String& instrumentName, TWInstrumentTrack* stored, int index)
-{
-    auto* instrument = getInstrument(instrumentName);
-    NVTrack* track = instrumentName.equalsIgnoreCase("Audio")
-                         ? static_cast<NVTrack*>(new NVAudioTrack(song.getNumTracks()))
-                         : static_cast<NVTrack*>(new NVMidiTrack(song.getNumTracks()));
-    if (stored != nullptr)
-    {
-        const auto& name = stored->GetName();
-        if (juce::String::fromUTF8(name.data(), (int) name.length()).trim() == "GM" && instrument != nullptr)
-            stored->SetName(RWCString(instrument->name.toRawUTF8()));
-        const auto& caption = stored->GetName();
-        track->setCaption(juce::String::fromUTF8(caption.data(), (int) caption.length()));
-        track->setMute(stored->GetMute());
-        track->setPan(stored->GetFloat(TWInstrumentTrack::Pan));
-        track->setVolume(stored->GetFloat(TWInstrumentTrack::Volume));
-        track->setPitchShift(stored->GetPitchShift());
-    }
-    const int position = song.insertTrack(track, index);
-    if (instrument != nullptr && &song == currentSong.get())
-        setTrackInstrument(position, instrument, true);
-    if (getSampleRate() > 0.0)
-        track->prepareToPlay(getSampleRate(), getBlockSize());
-    return track;
-}
-
-int NVManager::refreshTrackLoops(int trackIndex)
-{
-    auto* track = getTrack(trackIndex);
-    auto* composition = GetCompositionsMgr()->GetComposition(0);
-    if (track == nullptr || composition == nullptr)
-        return 0;
-    track->clearAllLoops();
-    for (const auto& item : composition->GetItemsInTrack(trackIndex))
-    {
-        juce::String name;
-        if (item.item != nullptr)
-        {
-            const auto text = item.item->GetName();
-            name = juce::String::fromUTF8(text.data(), (int) text.length());
-        }
-        track->addLoop(item.item, name, item.start, item.end);
-    }
-    return track->getNumLoops();
-}
-
-bool NVManager::refreshTrackEvents(int trackIndex)
-{
-    auto* track = getTrack(trackIndex);
-    auto* stored = compositionTrack(trackIndex);
-    if (track == nullptr || stored == nullptr)
-        return false;
-    track->clearEvents();
-    track->setClipSampleRate(getSampleRate() > 0.0 ? (int) getSampleRate() : 44100);
-    stored->SetRuntimeTrack(track);
-    unsigned long tick = 0;
-    return stored->RefreshMIDITrack(tick, 0);
-}
-
-bool NVManager::refreshMIDIEvents()
-{
-    auto* composition = GetCompositionsMgr()->GetComposition(0);
-    if (composition == nullptr || currentSong == nullptr)
-        return false;
-    for (int i = 1; i < currentSong->getNumTracks(); ++i)
-        refreshTrackEvents(i);
-    minimumNrOfBeats = composition->GetMinimumNrOfBeats();
-    return true;
-}
+int NVManager::appendTrack(const juce::String& instrumentName) { return tracks->appendTrack(instrumentName); }
+void NVManager::setTrackCaption(int track, const juce::String& caption) { tracks->setTrackCaption(track, caption); }
+bool NVManager::setTrackVolume(int track, float volume) { return tracks->setTrackVolume(track, volume); }
+float NVManager::getTrackVolume(int track) const { return tracks->getTrackVolume(track); }
+bool NVManager::setMuteTrack(int track, bool mute) { return tracks->setMuteTrack(track, mute); }
+bool NVManager::getMuteTrack(int track) const { return tracks->getMuteTrack(track); }
+bool NVManager::setVolume(float volume) { return tracks->setVolume(volume); }
+float NVManager::getVolume() const { return tracks->getVolume(); }
+bool NVManager::saveEffectsState() { return tracks->saveEffectsState(); }
+bool NVManager::setTrackInstrument(int track, NVInstrument* instrument, bool restoreState) { return tracks->setTrackInstrument(track, instrument, restoreState); }
+std::unique_ptr<juce::AudioPluginInstance> NVManager::createSoundEngine(const NVInstrument& instrument, juce::String& error) { return tracks->createSoundEngine(instrument, error); }
+NVTrack* NVManager::loadTrack(NVSong& song, const juce::String& name, TWInstrumentTrack* stored, int index) { return tracks->loadTrack(song, name, stored, index); }
+int NVManager::refreshTrackLoops(int track) { return tracks->refreshTrackLoops(track); }
+bool NVManager::refreshTrackEvents(int track) { return tracks->refreshTrackEvents(track); }
+bool NVManager::refreshMIDIEvents() { return tracks->refreshMIDIEvents(); }
 
 // Instruments -------------------------------------------------------------------------
 
@@ -648,8 +434,7 @@ NVManager::~NVManager()
     // The song goes before the instruments its tracks point to.
     setCurrentSong(nullptr);
     instruments.clear();
-    engineDescription.reset();
-    effectDescription.reset();
+    tracks.reset();
     delete mAudioManager;
     mAudioManager = nullptr;
     TWSetMIDIFileReader(nullptr);

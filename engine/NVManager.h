@@ -13,6 +13,7 @@
 
 
 class NVDocuments;
+class NVTracks;
 class TWInstrumentTrack;
 
 // The engine: one object, alive from the application's construction to its
@@ -188,8 +189,7 @@ private:
     NVMidiTrack auditionTrack { -1 };
     NVUserSettings settings;
     std::array<juce::Typeface::Ptr, 5> typefaces;
-    std::unique_ptr<juce::PluginDescription> engineDescription;
-    std::unique_ptr<juce::PluginDescription> effectDescription;
+    std::unique_ptr<NVTracks> tracks;
     std::unique_ptr<NVDocuments> documents;
     std::unique_ptr<TWMIDIFileReader> midiLoopReader;
     NVDialogHost* dialogHost = nullptr;
