@@ -38,17 +38,18 @@ NVTracks::NVTracks(NVManager& engine) : owner(engine)
 
 int NVTracks::appendTrack(const juce::String& instrumentName)
 {
-    if (owner.getCurrentSong() == nullptr)
+    auto* song = owner.getCurrentSong();
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    if (song == nullptr || composition == nullptr)
         return -1;
-    auto* instrument = owner.getInstrument(instrumentName);
-    const int index = owner.getCurrentSong()->getNumTracks();
-    NVTrack* track = instrumentName.equalsIgnoreCase("Audio") ? static_cast<NVTrack*>(new NVAudioTrack(index))
-                                                              : static_cast<NVTrack*>(new NVMidiTrack(index));
-    owner.getCurrentSong()->appendTrack(track);
-    if (instrument != nullptr)
-        setTrackInstrument(index, instrument, false);
-    if (owner.getSampleRate() > 0.0)
-        track->prepareToPlay(owner.getSampleRate(), owner.getBlockSize());
+    owner.setPlaybackMode(kStopped);
+    const bool audio = instrumentName.equalsIgnoreCase("Audio");
+    if (composition->AddInstrumentTrack(audio ? "Audio" : "GM", 0, RWCString(instrumentName.toRawUTF8()), 0, 4, 100, 0) < 0)
+        return -1;
+    const int index = (int) composition->GetTrackCount() - 1;
+    loadTrack(*song, instrumentName, composition->GetTrack(index), index);
+    refreshTrackLoops(index);
+    owner.setSongModified(true);
     return index;
 }
 

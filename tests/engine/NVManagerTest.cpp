@@ -1,6 +1,9 @@
 #include "engine/NVManager.h"
 #include "engine/NVMidiTrack.h"
 #include "engine/NVScriptedDialogs.h"
+#include "model/TWComposition.h"
+#include "model/TWCompositionsMgr.h"
+#include "model/TWInstrumentTrack.h"
 #include "model/TWSettings.h"
 #include "tests/support/NVTestEnvironment.h"
 
@@ -312,6 +315,13 @@ TEST_F(EngineTest, EveryInstrumentTrackGetsASoundEngine)
         }
     }
     EXPECT_TRUE(dialogs.getQuestions().empty());
+
+    // The composition grows with the song, one track for each.
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    ASSERT_EQ((int) composition->GetTrackCount(), engine.getCurrentSong()->getNumTracks());
+    EXPECT_EQ(juce::String(composition->GetTrack(1)->GetName().data()), "Accordion");
+    EXPECT_EQ(engine.getTrack(1)->getCaption(), "Accordion");
+    EXPECT_TRUE(engine.isSongModified());
 }
 
 TEST_F(EngineTest, StrokeNamesComeFromTheEnginesFile)
