@@ -123,15 +123,11 @@ bool NVTracks::saveEffectsState()
     {
         auto* midi = dynamic_cast<NVMidiTrack*>(owner.getTrack(i));
         auto* stored = composition->GetTrack(i);
-        if (midi == nullptr || stored == nullptr)
+        // Engines are swapped only on this thread; a track whose engine could
+        // not be made keeps the state it had.
+        if (midi == nullptr || stored == nullptr || midi->getPlugin() == nullptr)
             continue;
-        juce::String text;
-        {
-            const juce::ScopedLock sl(midi->getLock());
-            if (midi->getPlugin() == nullptr)
-                continue; // a track whose engine could not be made keeps what it had
-        }
-        text = NVEngineState::describe(*midi->getPlugin(), midi->getPluginState());
+        const auto text = NVEngineState::describe(*midi->getPlugin(), midi->getPluginState());
         stored->SetSavedEngineState(RWCString(text.toRawUTF8()));
     }
     return true;
