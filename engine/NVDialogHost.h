@@ -21,4 +21,13 @@ public:
 
     // Shows or hides the busy (wait) cursor during long operations.
     virtual void setBusy(bool busy) = 0;
+
+    // Progress of long work (saving, loading, converting): a modal window in
+    // the GUI, a line on standard error in the command-line tool. A fraction
+    // below 0 leaves the bar as it is.
+    virtual void showProgress(const juce::String& title, const juce::String& message) = 0;
+    virtual void setProgress(const juce::String& message, double fraction) = 0;
+    virtual void hideProgress() = 0;
+    // Lets the user interface run for about `milliseconds` between steps of long work.
+    virtual void letInterfaceRun(int milliseconds) = 0;
 };

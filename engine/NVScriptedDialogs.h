@@ -37,11 +37,25 @@ public:
                           const juce::File& startFolder, const juce::String& patterns) override;
     void setBusy(bool b) override { busy = b; }
 
+    // Progress is recorded as lines: "show <title>: <message>", "set <message> <fraction>", "hide".
+    void showProgress(const juce::String& title, const juce::String& message) override
+    {
+        progress.push_back("show " + title + ": " + message);
+    }
+    void setProgress(const juce::String& message, double fraction) override
+    {
+        progress.push_back("set " + message + " " + juce::String(fraction, 3));
+    }
+    void hideProgress() override { progress.push_back("hide"); }
+    void letInterfaceRun(int) override {}
+    const std::vector<juce::String>& getProgress() const { return progress; }
+
 private:
     std::deque<juce::String> answers;
     std::deque<juce::File> files;
     juce::String defaultAnswer;
     std::vector<Question> questions;
     std::vector<Question> fileRequests;
+    std::vector<juce::String> progress;
     bool busy = false;
 };

@@ -47,3 +47,35 @@ void NVGuiDialogs::setBusy(bool busy)
     else
         juce::MouseCursor::hideWaitCursor();
 }
+
+void NVGuiDialogs::showProgress(const juce::String& title, const juce::String& message)
+{
+    hideProgress();
+    progressValue = 0.0;
+    progressWindow = std::make_unique<juce::AlertWindow>(title, message, juce::MessageBoxIconType::NoIcon);
+    progressWindow->addProgressBarComponent(progressValue);
+    progressWindow->enterModalState();
+    progressWindow->setVisible(true);
+}
+
+void NVGuiDialogs::setProgress(const juce::String& message, double fraction)
+{
+    if (progressWindow == nullptr)
+        return;
+    progressWindow->setMessage(message);
+    if (fraction >= 0.0)
+        progressValue = fraction;
+}
+
+void NVGuiDialogs::hideProgress()
+{
+    if (progressWindow != nullptr)
+        progressWindow->exitModalState(0);
+    progressWindow.reset();
+}
+
+void NVGuiDialogs::letInterfaceRun(int milliseconds)
+{
+    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating(); mm != nullptr && mm->isThisTheMessageThread())
+        mm->runDispatchLoopUntil(milliseconds);
+}
