@@ -2,6 +2,9 @@
 
 #include "engine/NVAudioTrack.h"
 #include "engine/NVDocuments.h"
+#include "engine/NVEditing.h"
+#include "engine/NVLoopContent.h"
+#include "engine/NVMidiFiles.h"
 #include "engine/NVEngineState.h"
 #include "engine/NVMidiLoopReader.h"
 #include "engine/NVMidiTrack.h"
@@ -12,6 +15,7 @@
 #include "model/TWComposition.h"
 #include "model/TWCompositionsMgr.h"
 #include "model/TWInstrumentTrack.h"
+#include "model/TWLoopFiles.h"
 #include "model/TWRhythmicSequence.h"
 #include "model/TWPlaybackMgr.h"
 #include "model/TWRegisterModelClasses.h"
@@ -48,7 +52,9 @@ void NVManager::kill()
 }
 
 NVManager::NVManager()
-    : documents(std::make_unique<NVDocuments>(*this))
+    : documents(std::make_unique<NVDocuments>(*this)),
+      editing(std::make_unique<NVEditing>(*this)),
+      loopContent(std::make_unique<NVLoopContent>(*this))
 {
 }
 
@@ -86,6 +92,8 @@ void NVManager::initialize()
     GetSettings()->LoadSettings();
     midiLoopReader = std::make_unique<NVMidiLoopReader>();
     TWSetMIDIFileReader(midiLoopReader.get());
+    TWLoopFiles::SetMIDIType0Converter([](const std::string& path)
+                                       { return NVMidiFiles::convertToMIDIType0(juce::File(juce::String::fromUTF8(path.c_str()))); });
 
     if (mAudioManager == nullptr)
     {
@@ -191,8 +199,7 @@ void NVManager::reinitVariables()
     playback.setPosition(0, 0, 0.0);
     playback.setMasterLevel(0);
     positionInfo = {};
-    selectedTrack = -1;
-    selectedLoops.clear();
+    selection.clear();
     playback.setRecordingTrack(-1);
     songModified = false;
     playback.setRecordingTicks(0, 0);
@@ -309,7 +316,51 @@ NVTrack* NVManager::getTrack(int i) const
     return currentSong != nullptr ? currentSong->getTrack(i) : nullptr;
 }
 
-int NVManager::appendTrack(const juce::String& instrumentName) { return tracks->appendTrack(instrumentName); }
+int NVManager::appendTrack(const juce::String& instrumentName) { return editing->appendTrack(instrumentName); }
+
+// Arrangement edits ------------------------------------------------------------------------
+
+bool NVManager::canDragToTrack(int track, int x, const juce::String& path) const { return editing->canDragToTrack(track, x, path); }
+bool NVManager::dragFileToTrack(int track, int x, const juce::String& path, const juce::String& name, int length,
+                                bool refresh, bool findFreePlace)
+{
+    return editing->dragFileToTrack(track, x, path, name, length, refresh, findFreePlace);
+}
+void NVManager::moveLoop(int track, int loop, int x) { editing->moveLoop(track, loop, x); }
+void NVManager::resizeLoop(int track, int loop, int width, bool keepContent) { editing->resizeLoop(track, loop, width, keepContent); }
+void NVManager::deleteLoop(int track, int loop) { editing->deleteLoop(track, loop); }
+void NVManager::deleteSelectedLoops() { editing->deleteSelectedLoops(); }
+void NVManager::renameLoop(int track, int loop, const juce::String& name) { editing->renameLoop(track, loop, name); }
+
+int NVManager::getSelectedTrack()
+{
+    if (currentSong == nullptr)
+        return -1;
+    return selection.getSelectedTrack(currentSong->getNumTracks());
+}
+
+// Loop content ------------------------------------------------------------------------------
+
+juce::int64 NVManager::quantizeTime(juce::int64 ticks, int ticksPerBeat) const { return NVMidiFiles::quantizeTime(ticks, ticksPerBeat, quantizeGrid); }
+double NVManager::getNumBeats(const juce::File& file) { return NVMidiFiles::getNumBeats(file); }
+juce::int64 NVManager::getFileNumSamples(const juce::File& file) { return NVLoopContent::getFileNumSamples(file); }
+int NVManager::getSignaturesEstimate(const juce::String& path) const { return loopContent->getSignaturesEstimate(path); }
+bool NVManager::convertToMIDIType0(const juce::File& file) { return NVMidiFiles::convertToMIDIType0(file); }
+bool NVManager::expandMidiFile(const juce::File& file, double factor) { return NVMidiFiles::expandMidiFile(file, factor); }
+bool NVManager::quantizeLoop(int track, int loop) { return loopContent->quantizeLoop(track, loop); }
+bool NVManager::unquantizeLoop(int track, int loop) { return loopContent->unquantizeLoop(track, loop); }
+bool NVManager::applyQuantization(int track, int loop) { return loopContent->applyQuantization(track, loop); }
+bool NVManager::isLoopQuantized(int track, int loop) const { return loopContent->isLoopQuantized(track, loop); }
+bool NVManager::editLoop(int track, int loop) { return loopContent->editLoop(track, loop); }
+void NVManager::setLoopEditorHost(NVLoopEditorHost* host) { loopContent->setEditorHost(host); }
+bool NVManager::setLoopEvents(int track, int loop, const juce::MidiMessageSequence& events, int ticksPerQuarterNote)
+{
+    return loopContent->setLoopEvents(track, loop, events, ticksPerQuarterNote);
+}
+bool NVManager::setLoopBuffer(int track, int loop, const juce::AudioBuffer<float>& buffer)
+{
+    return loopContent->setLoopBuffer(track, loop, buffer);
+}
 void NVManager::setTrackCaption(int track, const juce::String& caption) { tracks->setTrackCaption(track, caption); }
 bool NVManager::setTrackVolume(int track, float volume) { return tracks->setTrackVolume(track, volume); }
 float NVManager::getTrackVolume(int track) const { return tracks->getTrackVolume(track); }
@@ -438,6 +489,7 @@ NVManager::~NVManager()
     delete mAudioManager;
     mAudioManager = nullptr;
     TWSetMIDIFileReader(nullptr);
+    TWLoopFiles::SetMIDIType0Converter(nullptr);
 
     settings.write(knownPlugins, deviceState.get());
     settings.close();

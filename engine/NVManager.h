@@ -3,6 +3,7 @@
 #include "engine/NVMidiTrack.h"
 #include "engine/NVPlayback.h"
 #include "engine/NVPlayHead.h"
+#include "engine/NVSelection.h"
 #include "engine/NVSong.h"
 #include "engine/NVUserSettings.h"
 #include "model/TWMIDIFileReader.h"
@@ -13,6 +14,9 @@
 
 
 class NVDocuments;
+class NVEditing;
+class NVLoopContent;
+class NVLoopEditorHost;
 class NVTracks;
 class TWInstrumentTrack;
 
@@ -145,13 +149,52 @@ public:
     // Lends the engine a buffer to play in modes 2 and 3 (not owned; null for none).
     void setPreviewBuffer(const juce::AudioBuffer<float>* buffer) { playback.setPreviewBuffer(buffer); }
 
-    // Editing state -----------------------------------------------------------------
+    // Arrangement edits, each one undoable transaction ---------------------------------
     juce::UndoManager& getUndoManager() { return undoManager; }
-    int getSelectedTrack() const { return selectedTrack; }
-    void setSelectedTrack(int t) { selectedTrack = t; }
-    const juce::Array<int>& getSelectedLoops() const { return selectedLoops; }
+    bool canDragToTrack(int track, int x, const juce::String& path) const;
+    bool dragFileToTrack(int track, int x, const juce::String& path, const juce::String& name, int length,
+                         bool refresh, bool findFreePlace);
+    void moveLoop(int track, int loop, int x);
+    void resizeLoop(int track, int loop, int width, bool keepContent);
+    void deleteLoop(int track, int loop);
+    void deleteSelectedLoops();
+    void renameLoop(int track, int loop, const juce::String& name);
+
+    // Selection: loops are kept as track × 10000 + loop number.
+    NVSelection& getSelection() { return selection; }
+    // -1 without a song; reset to -1 when past the last track.
+    int getSelectedTrack();
+    void setSelectedTrack(int t) { selection.setSelectedTrack(t); }
+    const juce::Array<int>& getSelectedLoops() const { return selection.getSelectedLoops(); }
+    void setSelectedLoop(int track, int loop, bool add) { selection.setSelectedLoop(track, loop, add); }
+    bool isLoopSelected(int track, int loop) const { return selection.isLoopSelected(track, loop); }
+    void loopWasInserted(int track, int loop, bool select) { selection.loopWasInserted(track, loop, select); }
+    bool loopWasRemoved(int track, int loop) { return selection.loopWasRemoved(track, loop); }
+    void trackWasRemoved(int track) { selection.trackWasRemoved(track); }
+
+    // Loop content ---------------------------------------------------------------------
     int getQuantizeGrid() const { return quantizeGrid; }
     void setQuantizeGrid(int grid) { quantizeGrid = grid; }
+    // `ticks` snapped to the quantize grid (ticksPerBeat × 4 / grid ticks).
+    juce::int64 quantizeTime(juce::int64 ticks, int ticksPerBeat) const;
+    static double getNumBeats(const juce::File& file);
+    static juce::int64 getFileNumSamples(const juce::File& file);
+    int getSignaturesEstimate(const juce::String& path) const;
+    static bool convertToMIDIType0(const juce::File& file);
+    static bool expandMidiFile(const juce::File& file, double factor);
+    bool quantizeLoop(int track, int loop);
+    bool unquantizeLoop(int track, int loop);
+    bool applyQuantization(int track, int loop);
+    bool isLoopQuantized(int track, int loop) const;
+    bool editLoop(int track, int loop);
+    // Where loops are shown for editing (not owned; null for none).
+    void setLoopEditorHost(NVLoopEditorHost* host);
+    bool setLoopEvents(int track, int loop, const juce::MidiMessageSequence& events, int ticksPerQuarterNote);
+    bool setLoopBuffer(int track, int loop, const juce::AudioBuffer<float>& buffer);
+
+    // The engine's parts, for the classes that work behind it.
+    NVTracks& getTracks() { return *tracks; }
+    NVLoopContent& getLoopContent() { return *loopContent; }
     int getRecordingAudioTrack() const { return playback.getRecordingTrack(); }
 
     // User settings -------------------------------------------------------------------
@@ -191,6 +234,8 @@ private:
     std::array<juce::Typeface::Ptr, 5> typefaces;
     std::unique_ptr<NVTracks> tracks;
     std::unique_ptr<NVDocuments> documents;
+    std::unique_ptr<NVEditing> editing;
+    std::unique_ptr<NVLoopContent> loopContent;
     std::unique_ptr<TWMIDIFileReader> midiLoopReader;
     NVDialogHost* dialogHost = nullptr;
     std::unique_ptr<NVDialogHost> fallbackDialogs;
@@ -207,8 +252,7 @@ private:
     juce::AudioPlayHead::PositionInfo positionInfo;
 
     // editing
-    int selectedTrack = -1;
-    juce::Array<int> selectedLoops;
+    NVSelection selection;
     int quantizeGrid = 16;
 
 

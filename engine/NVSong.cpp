@@ -70,6 +70,36 @@ bool NVSong::setLoopName(int track, int loop, const juce::String& newName)
     return true;
 }
 
+int NVSong::getLoopInstance(int track, int loop) const
+{
+    auto* target = GetLoop(track, loop);
+    if (target == nullptr)
+        return 0;
+    int instance = 0;
+    for (int i = 0; i <= loop; ++i)
+        if (getTrack(track)->getLoop(i)->sequence == target->sequence)
+            ++instance;
+    return instance;
+}
+
+int NVSong::findLoop(int track, const TWRhythmicSequence* item, int preferredStart) const
+{
+    auto* t = getTrack(track);
+    if (t == nullptr || item == nullptr)
+        return -1;
+    int found = -1;
+    for (int i = 0; i < t->getNumLoops(); ++i)
+    {
+        if (t->getLoop(i)->sequence != item)
+            continue;
+        if (t->getLoop(i)->start == preferredStart)
+            return i;
+        if (found < 0)
+            found = i;
+    }
+    return found;
+}
+
 void NVSong::getLoopsInBounds(int track, int from, int to, int& first, int& last) const
 {
     first = last = -1;

@@ -25,6 +25,11 @@ public:
     void removeTrack(int i);
     NVLoop* GetLoop(int track, int loop) const;
     bool setLoopName(int track, int loop, const juce::String& name);
+    // Which appearance of its library item the loop is on its track, from 1; 0 when there is no such loop.
+    int getLoopInstance(int track, int loop) const;
+    // The loop playing `item` on the track, preferring one that starts at
+    // `preferredStart` (quarter beats); -1 when none does.
+    int findLoop(int track, const TWRhythmicSequence* item, int preferredStart = -1) const;
     // First and last loop positions on the track overlapping [from, to) in quarter beats; -1 when none.
     void getLoopsInBounds(int track, int from, int to, int& first, int& last) const;
     void prepareToPlay(double sampleRate, int blockSize);

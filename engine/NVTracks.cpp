@@ -53,6 +53,19 @@ int NVTracks::appendTrack(const juce::String& instrumentName)
     return index;
 }
 
+bool NVTracks::removeTrack(int index)
+{
+    auto* song = owner.getCurrentSong();
+    auto* composition = GetCompositionsMgr()->GetComposition(0);
+    if (song == nullptr || composition == nullptr || !composition->RemoveTrack(index))
+        return false;
+    owner.setPlaybackMode(kStopped);
+    owner.getSelection().trackWasRemoved(index);
+    const juce::ScopedLock sl(owner.getSongLock());
+    song->removeTrack(index);
+    return true;
+}
+
 void NVTracks::setTrackCaption(int track, const juce::String& caption)
 {
     if (auto* stored = compositionTrack(track))

@@ -15,7 +15,12 @@ class NVTracks
 public:
     explicit NVTracks(NVManager& engine);
 
+    // Adds a composition track at the end ("Audio", or "GM" with the
+    // instrument as patch), builds its run-time track and loops, marks the
+    // song modified; the new index, or -1.
     int appendTrack(const juce::String& instrumentName);
+    // Removes the track from the composition, the selection and the song.
+    bool removeTrack(int index);
     NVTrack* loadTrack(NVSong& song, const juce::String& instrumentName, TWInstrumentTrack* compositionTrack, int index);
     bool setTrackInstrument(int trackIndex, NVInstrument* instrument, bool restoreState);
     std::unique_ptr<juce::AudioPluginInstance> createSoundEngine(const NVInstrument& instrument, juce::String& error);
