@@ -26,7 +26,7 @@ std::unique_ptr<juce::AudioFormatReader> NVLoopContent::openAudioFile(const juce
         format = std::make_unique<juce::WavAudioFormat>();
     else
         format = std::make_unique<juce::AiffAudioFormat>();
-    std::unique_ptr<juce::AudioFormatReader> reader(format->createReaderFor(stream.get(), true));
+    std::unique_ptr<juce::AudioFormatReader> reader(format->createReaderFor(stream.get(), false));
     if (reader != nullptr)
         stream.release(); // the reader owns it now
     return reader;
