@@ -418,3 +418,17 @@ TEST_F(LoopFiles, EditingOpensTheLoopInAToolOrAnEditor)
         path.clear();
     }
 }
+
+TEST_F(LoopFiles, ADroppedLoopBringsItsQuantizedTwin)
+{
+    const auto own = midiFile("groove.mid", 1, { { 10, 100, 60 } });
+    const auto twin = midiFile("groove_quant.mid", 1, { { 0, 90, 60 } });
+    ASSERT_TRUE(drop(2, 0, own));
+    EXPECT_TRUE(engine->isLoopQuantized(2, 0));
+    const auto copy = temp.getChildFile(loops(2)[0].file);
+    const auto copiedTwin = copy.getSiblingFile(copy.getFileNameWithoutExtension() + "_quant.mid");
+    EXPECT_EQ(notesOf(*readMidi(copiedTwin).getTrack(0))[0][0], 0);
+    EXPECT_EQ(notesOf(*readMidi(copy).getTrack(0))[0][0], 10);
+    // Audio tracks bring no twins.
+    EXPECT_FALSE(engine->isLoopQuantized(1, 0));
+}
