@@ -15,7 +15,10 @@ int NVConsoleDialogs::showMessageBox(Icon, const juce::String& title, const juce
 {
     titles.add(title);
     if (showing)
+    {
         err << "\n"; // keep the progress line whole
+        lastLength = 0;
+    }
     const int answer = answerFor(buttons);
     err << "nadavo: " << title << ": " << text;
     if (buttons.size() > 1 && answer >= 0)
