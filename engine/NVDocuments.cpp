@@ -144,8 +144,8 @@ bool NVDocuments::saveCurrentSong(bool saveAs, bool compressed)
 
     const juce::File temp(owner.getCurrentGroovesTempFolder(false));
     owner.saveEffectsState();
-    song->saveInfo(temp.getChildFile(kInfoFile).getFullPathName());
-    if (!GetCompositionsMgr()->SaveComposition(temp.getChildFile(kCompositionFile).getFullPathName().toStdString()))
+    if (!song->saveInfo(temp.getChildFile(kInfoFile).getFullPathName())
+        || !GetCompositionsMgr()->SaveComposition(temp.getChildFile(kCompositionFile).getFullPathName().toStdString()))
     {
         dialogs.showMessageBox(NVDialogHost::Icon::warning, "Song not saved",
                                "The song could not be written to the temp folder.", { "OK" });

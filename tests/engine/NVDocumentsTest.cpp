@@ -418,6 +418,15 @@ TEST_F(Documents, FailedSaveLeavesThePreviousArchiveAndTheSongModified)
     EXPECT_EQ(failing.newSong(), song);
     EXPECT_TRUE(engine->isSongModified());
     EXPECT_EQ(bytesOf(archive), original);
+
+    // Without a temp folder the song can't be written: no archive without its composition.
+    ASSERT_TRUE(temp.deleteRecursively());
+    dialogs.clearRecord();
+    EXPECT_FALSE(engine->saveCurrentSong(false, false));
+    EXPECT_TRUE(engine->isSongModified());
+    EXPECT_EQ(bytesOf(archive), original);
+    ASSERT_EQ(dialogs.getQuestions().size(), 1u);
+    EXPECT_EQ(dialogs.getQuestions()[0].title, "Song not saved");
 }
 
 TEST_F(Documents, HostileAndBrokenArchivesOpenNothingOutsideTheTempFolder)
@@ -444,7 +453,7 @@ TEST_F(Documents, HostileAndBrokenArchivesOpenNothingOutsideTheTempFolder)
     const std::vector<Case> cases {
         { "escaping entries", { { up, "x" }, { outside.getFullPathName(), "x" }, { "sub/inner.txt", "x" },
                                 { "..\\back.txt", "x" }, { "folder/", "" }, { "Main.nvc", "MAIN" },
-                                { "notes.txt", "kept" } }, true, "notes.txt" },
+                                { "notes.txt", "kept" }, { "link.txt", "LINK" } }, true, "notes.txt" },
         { "escaping composition", { { "../Main.nvc", "MAIN" } }, false, nullptr },
         { "no composition", { { "SongInfo.nvc", "<SongInfo/>" } }, false, nullptr },
         { "corrupt composition", { { "Main.nvc", "QN313 garbage that is no composition" } }, false, nullptr },
@@ -456,6 +465,15 @@ TEST_F(Documents, HostileAndBrokenArchivesOpenNothingOutsideTheTempFolder)
             juce::ZipFile::Builder builder;
             for (const auto& [name, content] : c.entries)
             {
+                if (content == "LINK") // a symbolic link to a file of the home
+                {
+                    const auto pointee = home.getChildFile("pointee.txt");
+                    pointee.replaceWithText("secret");
+                    const auto link = home.getChildFile("link");
+                    ASSERT_TRUE(pointee.createSymbolicLink(link, true));
+                    builder.addFile(link, 0, name);
+                    continue;
+                }
                 juce::MemoryBlock data = content == "MAIN" ? mainFile : juce::MemoryBlock(content.toRawUTF8(), content.getNumBytesAsUTF8());
                 builder.addEntry(new juce::MemoryInputStream(data, true), 5, name, juce::Time::getCurrentTime());
             }
@@ -475,6 +493,8 @@ TEST_F(Documents, HostileAndBrokenArchivesOpenNothingOutsideTheTempFolder)
             EXPECT_TRUE(dialogs.getQuestions().empty()) << c.label;
             EXPECT_EQ(song->getNumTracks(), 3) << c.label;
             EXPECT_TRUE(temp.getChildFile(c.plainFile).existsAsFile()) << c.label;
+            EXPECT_FALSE(temp.getChildFile("link.txt").exists()) << c.label;
+            EXPECT_EQ(temp.getNumberOfChildFiles(juce::File::findFiles), 2) << c.label; // Main.nvc and notes.txt
         }
         else
         {
