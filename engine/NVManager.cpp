@@ -293,11 +293,8 @@ juce::String NVManager::getFixedGrooveFilePath() const
 NVSong* NVManager::newSong() { return documents->newSong(); }
 bool NVManager::optionallySaveSong() { return documents->optionallySaveSong(); }
 bool NVManager::saveCurrentSong(bool saveAs, bool compressed) { return documents->saveCurrentSong(saveAs, compressed); }
-
-juce::String NVManager::getCurrentSongName() const
-{
-    return currentSong != nullptr ? currentSong->getName() : juce::String();
-}
+NVSong* NVManager::loadSong(const juce::String& path) { return documents->loadSong(path); }
+juce::String NVManager::getCurrentSongName() const { return documents->getCurrentSongName(); }
 
 void NVManager::setCurrentSong(std::unique_ptr<NVSong> song)
 {

@@ -63,6 +63,7 @@ public:
     NVSong* newSong();
     bool optionallySaveSong();
     bool saveCurrentSong(bool saveAs, bool compressed);
+    NVSong* loadSong(const juce::String& path);
     juce::String getCurrentSongName() const;
     bool isSongModified() const { return songModified; }
     void setSongModified(bool modified) { songModified = modified; }

@@ -155,3 +155,33 @@ void NVSong::resetSoundEngines()
             engine->reset();
     }
 }
+
+bool NVSong::saveInfo(const juce::String& path) const
+{
+    juce::XmlElement root("SongInfo");
+    for (int i = 0; i < numInfoFields; ++i)
+        root.createNewChildElement(infoFieldNames[(size_t) i])->addTextElement(info[(size_t) i]);
+    const juce::File file(path);
+    file.deleteFile();
+    juce::XmlElement::TextFormat format;
+    format.dtd = {};
+    format.customEncoding = "UTF-8";
+    format.lineWrapLength = 60;
+    return root.writeTo(file, format);
+}
+
+bool NVSong::restoreInfo(const juce::String& path)
+{
+    const juce::File file(path);
+    if (!file.existsAsFile())
+        return false;
+    const auto root = juce::XmlDocument::parse(file);
+    if (root == nullptr || !root->hasTagName("SongInfo"))
+        return false;
+    for (int i = 0; i < numInfoFields; ++i)
+    {
+        const auto* child = root->getChildByName(infoFieldNames[(size_t) i]);
+        info[(size_t) i] = child != nullptr ? child->getAllSubText() : juce::String();
+    }
+    return true;
+}

@@ -54,6 +54,12 @@ public:
 
     juce::String getInfo(int field) const { return juce::isPositiveAndBelow(field, numInfoFields) ? info[(size_t) field] : juce::String(); }
     void setInfo(int field, const juce::String& text) { if (juce::isPositiveAndBelow(field, numInfoFields)) info[(size_t) field] = text; }
+    // The song-info file: a "SongInfo" element with one child per text, in
+    // field order, UTF-8, lines wrapped at 60. Any file there is replaced.
+    bool saveInfo(const juce::String& path) const;
+    // Each text from the child of its name (empty when missing). A missing
+    // or unreadable file leaves every text as it is and answers false.
+    bool restoreInfo(const juce::String& path);
 
     int barSize = 3;
     int length = 0;

@@ -237,7 +237,11 @@ TEST_F(EngineTest, ModifiedSongAsksBeforeItIsDiscarded)
         dialogs.clearRecord();
         engine.setSongModified(true);
         dialogs.answerNext(c.answer);
+        const auto chosen = home.getChildFile("answered.nvz");
+        if (juce::String(c.answer) == "Yes")
+            dialogs.chooseNext(chosen); // the new song is saved under a name asked for
         EXPECT_EQ(engine.optionallySaveSong(), c.agrees) << c.answer;
+        EXPECT_EQ(chosen.existsAsFile(), juce::String(c.answer) == "Yes") << c.answer;
         ASSERT_EQ(dialogs.getQuestions().size(), 1u);
         const auto& q = dialogs.getQuestions()[0];
         EXPECT_EQ(q.title, "Song was modified");

@@ -1,0 +1,203 @@
+#include "engine/NVSongArchive.h"
+
+namespace
+{
+    // Writes an audio buffer to `file` with `format`, replacing what is there.
+    bool writeAudio(juce::AudioFormat& format, const juce::File& file, const juce::AudioBuffer<float>& buffer,
+                    double sampleRate, int qualityIndex)
+    {
+        file.deleteFile();
+        std::unique_ptr<juce::OutputStream> stream(file.createOutputStream());
+        if (stream == nullptr)
+            return false;
+        std::unique_ptr<juce::AudioFormatWriter> writer(
+            format.createWriterFor(stream.get(), sampleRate, (unsigned) buffer.getNumChannels(), 16, {}, qualityIndex));
+        if (writer == nullptr)
+        {
+            stream.reset();
+            file.deleteFile();
+            return false;
+        }
+        stream.release(); // the writer owns it now
+
+        constexpr int blockSize = 1024;
+        bool written = true;
+        for (int start = 0; start < buffer.getNumSamples() && written; start += blockSize)
+            written = writer->writeFromAudioSampleBuffer(buffer, start, juce::jmin(blockSize, buffer.getNumSamples() - start));
+        writer.reset(); // flushes and closes
+        if (!written)
+            file.deleteFile();
+        return written;
+    }
+
+    // The whole of an audio file, or false when it can't be read.
+    bool readWhole(juce::AudioFormat& format, const juce::File& file, juce::AudioBuffer<float>& buffer)
+    {
+        auto stream = file.createInputStream();
+        if (stream == nullptr)
+            return false;
+        std::unique_ptr<juce::AudioFormatReader> reader(format.createReaderFor(stream.get(), true));
+        if (reader == nullptr)
+            return false;
+        stream.release(); // the reader owns it now
+        if (reader->numChannels < 1 || reader->lengthInSamples < 0 || reader->lengthInSamples > std::numeric_limits<int>::max())
+            return false;
+        const int length = (int) reader->lengthInSamples;
+        buffer.setSize((int) reader->numChannels, length);
+        return reader->read(&buffer, 0, length, 0, true, true);
+    }
+}
+
+bool NVSongArchive::isPlainFileName(const juce::String& name)
+{
+    return name.isNotEmpty() && name != "." && name != ".."
+           && !name.containsAnyOf("/\\:") && !name.containsChar(0)
+           && name.trim().isNotEmpty();
+}
+
+bool NVSongArchive::write(const juce::Array<Entry>& entries, const juce::File& target, juce::String& error) const
+{
+    if (target.isDirectory())
+    {
+        error = "a folder is in the way: " + target.getFullPathName();
+        return false;
+    }
+    // Removed unless it takes the target's place.
+    juce::TemporaryFile temp(target, juce::TemporaryFile::useHiddenFile);
+
+    juce::ZipFile::Builder builder;
+    for (const auto& entry : entries)
+        builder.addFile(entry.file, compressionLevel, entry.name);
+
+    {
+        std::unique_ptr<juce::OutputStream> stream = openStream ? openStream(temp.getFile())
+                                                                : temp.getFile().createOutputStream();
+        if (stream == nullptr)
+        {
+            error = "can't write " + temp.getFile().getFullPathName();
+            return false;
+        }
+        // The builder fails only when a source can't be read; write errors
+        // show in the stream's status and in the directory read back below.
+        if (!builder.writeToStream(*stream, nullptr))
+        {
+            error = "can't read a file of the song";
+            return false;
+        }
+        stream->flush();
+        if (auto* fileStream = dynamic_cast<juce::FileOutputStream*>(stream.get()))
+            if (fileStream->failedToOpen() || fileStream->getStatus().failed())
+            {
+                error = "can't write " + temp.getFile().getFullPathName() + ": " + fileStream->getStatus().getErrorMessage();
+                return false;
+            }
+    }
+
+    // Read the archive back: every entry must be there with its full size.
+    {
+        juce::ZipFile check(temp.getFile());
+        bool complete = check.getNumEntries() == entries.size();
+        for (int i = 0; complete && i < entries.size(); ++i)
+        {
+            const auto* entry = check.getEntry(i);
+            complete = entry != nullptr && entry->filename == entries[i].name
+                       && entry->uncompressedSize == entries[i].file.getSize();
+        }
+        if (!complete)
+        {
+            error = "the archive was not written in full";
+            return false;
+        }
+    }
+
+    if (!temp.overwriteTargetFileWithTemporary())
+    {
+        error = "can't replace " + target.getFullPathName();
+        return false;
+    }
+    return true;
+}
+
+NVSongArchive::UnpackResult NVSongArchive::unpack(const juce::File& archive, const juce::File& folder)
+{
+    UnpackResult result;
+    if (!archive.existsAsFile())
+        return result;
+    juce::ZipFile zip(archive);
+    result.opened = zip.getNumEntries() > 0;
+
+    for (int i = 0; i < zip.getNumEntries(); ++i)
+    {
+        const auto* entry = zip.getEntry(i);
+        if (entry == nullptr)
+            continue;
+        if (entry->filename.endsWithChar('/'))
+            continue; // a folder entry: nothing to write
+        if (!isPlainFileName(entry->filename) || entry->isSymbolicLink)
+        {
+            result.refused.add(entry->filename);
+            continue;
+        }
+        const auto file = folder.getChildFile(entry->filename);
+        if (file.getParentDirectory() != folder)
+        {
+            result.refused.add(entry->filename);
+            continue;
+        }
+        std::unique_ptr<juce::InputStream> in(zip.createStreamForEntry(i));
+        if (in == nullptr)
+        {
+            result.error = "can't read " + entry->filename;
+            continue;
+        }
+        file.deleteFile();
+        juce::FileOutputStream out(file);
+        if (!out.openedOk())
+        {
+            result.error = "can't write " + file.getFullPathName();
+            continue;
+        }
+        const auto copied = out.writeFromInputStream(*in, -1);
+        out.flush();
+        if (out.getStatus().failed() || copied != (juce::int64) entry->uncompressedSize)
+        {
+            result.error = "can't unpack " + entry->filename;
+            continue;
+        }
+        ++result.extracted;
+    }
+    return result;
+}
+
+bool NVSongArchive::compressToOgg(const juce::File& source, const juce::File& ogg, double sampleRate)
+{
+    juce::AudioBuffer<float> buffer;
+    juce::WavAudioFormat wav;
+    juce::AiffAudioFormat aiff;
+    juce::AudioFormat& format = source.getFileName().endsWithIgnoreCase(".wav") ? static_cast<juce::AudioFormat&>(wav)
+                                                                                 : static_cast<juce::AudioFormat&>(aiff);
+    if (!readWhole(format, source, buffer))
+        return false;
+    juce::OggVorbisAudioFormat vorbis;
+    return writeAudio(vorbis, ogg, buffer, sampleRate, oggQualityIndex);
+}
+
+juce::File NVSongArchive::decodeOgg(const juce::File& ogg, double sampleRate)
+{
+    juce::AudioBuffer<float> buffer;
+    juce::OggVorbisAudioFormat vorbis;
+    if (!readWhole(vorbis, ogg, buffer))
+        return {};
+    const auto name = ogg.getFileName().dropLastCharacters(4); // less ".ogg"
+    if (!isPlainFileName(name))
+        return {};
+    const auto target = ogg.getSiblingFile(name);
+    juce::WavAudioFormat wav;
+    juce::AiffAudioFormat aiff;
+    juce::AudioFormat& format = name.toLowerCase().endsWith(".wav") ? static_cast<juce::AudioFormat&>(wav)
+                                                                     : static_cast<juce::AudioFormat&>(aiff);
+    if (!writeAudio(format, target, buffer, sampleRate, 0))
+        return {};
+    ogg.deleteFile();
+    return target;
+}
