@@ -1,5 +1,6 @@
 #include "engine/NVManager.h"
 
+#include "engine/NVAudioFiles.h"
 #include "engine/NVAudioTrack.h"
 #include "engine/NVDocuments.h"
 #include "engine/NVEditing.h"
@@ -8,6 +9,7 @@
 #include "engine/NVEngineState.h"
 #include "engine/NVMidiLoopReader.h"
 #include "engine/NVMidiTrack.h"
+#include "engine/NVRecording.h"
 #include "engine/NVScriptedDialogs.h"
 #include "engine/NVTimeUnits.h"
 #include "engine/NVTracks.h"
@@ -56,6 +58,9 @@ NVManager::NVManager()
       editing(std::make_unique<NVEditing>(*this)),
       loopContent(std::make_unique<NVLoopContent>(*this))
 {
+    recording = std::make_unique<NVRecording>(*this, *recorder);
+    audioFiles = std::make_unique<NVAudioFiles>(*this);
+    exporter = std::make_unique<NVExport>(*this);
 }
 
 void NVManager::initialize()
@@ -178,6 +183,7 @@ void NVManager::initialiseAudio()
     }
 
     sourcePlayer.setSource(this);
+    deviceManager.addAudioCallback(recorder.get()); // before the source player
     deviceManager.addAudioCallback(&sourcePlayer);
 
     deviceManager.addMidiInputDeviceCallback({}, &midiCollector);
@@ -463,7 +469,25 @@ void NVManager::releaseResources() {}
 void NVManager::getNextAudioBlock(const juce::AudioSourceChannelInfo& info)
 {
     playback.renderBlock(info, currentSong.get());
+    // The recorder writes once the play position has reached the take's start.
+    if (playback.recorderShouldRun() && playback.getMode() == kPlaying && playback.getRecordingTrack() > 0)
+        recorder->setActive(true);
 }
+
+// Recording and export ------------------------------------------------------------------
+
+void NVManager::setRecordingAudioTrack(int track) { recording->setRecordingAudioTrack(track); }
+juce::int64 NVManager::getRecordingStartPosition() const { return recording->getRecordingStartPosition(); }
+int NVManager::getRecordingStartX() const { return recording->getRecordingStartX(); }
+void NVManager::setLoopRangeStartX(int x) { recording->setLoopRangeStartX(x); }
+void NVManager::setLoopRangeEndX(int x) { recording->setLoopRangeEndX(x); }
+int NVManager::getLoopRangeStartX() const { return recording->getLoopRangeStartX(); }
+int NVManager::getLoopRangeEndX() const { return recording->getLoopRangeEndX(); }
+juce::String NVManager::mergeAudioFile(const juce::String& base, const juce::String& other, juce::int64 offset, bool appendTail) { return audioFiles->mergeAudioFile(base, other, offset, appendTail); }
+juce::String NVManager::uncompressMP3(const juce::String& path) { return audioFiles->uncompressMP3(path); }
+bool NVManager::bounceSongAsAudioFile(const juce::File& file, bool flag) { return exporter->bounceSongAsAudioFile(file, flag); }
+bool NVManager::bounceSongAsAudioFile(const juce::File& file, bool flag, double rate, int block) { return exporter->bounceSongAsAudioFile(file, flag, rate, block); }
+bool NVManager::exportSong(const juce::File& target, NVExport::Encoder mode) { return exporter->exportSong(target, mode); }
 
 // Shut-down ------------------------------------------------------------------------------
 
@@ -474,10 +498,13 @@ NVManager::~NVManager()
     juce::Thread::sleep(100);
 
     std::unique_ptr<juce::XmlElement> deviceState = deviceManager.createStateXml();
+    deviceManager.removeAudioCallback(recorder.get());
     deviceManager.removeAudioCallback(&sourcePlayer);
     deviceManager.removeMidiInputDeviceCallback({}, &midiCollector);
     sourcePlayer.setSource(nullptr);
     deviceManager.closeAudioDevice();
+    recording.reset();
+    recorder.reset();
 
     // The song goes before the instruments its tracks point to.
     setCurrentSong(nullptr);

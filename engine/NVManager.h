@@ -1,5 +1,7 @@
 #pragma once
+#include "engine/AudioRecorder.h"
 #include "engine/NVDialogHost.h"
+#include "engine/NVExport.h"
 #include "engine/NVMidiTrack.h"
 #include "engine/NVPlayback.h"
 #include "engine/NVPlayHead.h"
@@ -13,10 +15,13 @@
 #include <juce_audio_utils/juce_audio_utils.h>
 
 
+class NVAudioFiles;
 class NVDocuments;
 class NVEditing;
+class NVExport;
 class NVLoopContent;
 class NVLoopEditorHost;
+class NVRecording;
 class NVTracks;
 class TWInstrumentTrack;
 
@@ -206,6 +211,25 @@ public:
     // The five embedded typefaces, in load order.
     juce::Typeface::Ptr getTypeface(int i) const { return juce::isPositiveAndBelow(i, 5) ? typefaces[(size_t) i] : nullptr; }
 
+    // Recording and export ------------------------------------------------------------
+    // Thin delegates to NVRecording, NVAudioFiles and NVExport (see those classes).
+    void setRecordingAudioTrack(int track);
+    juce::int64 getRecordingStartPosition() const;
+    int getRecordingStartX() const;
+    void setLoopRangeStartX(int x);
+    void setLoopRangeEndX(int x);
+    int getLoopRangeStartX() const;
+    int getLoopRangeEndX() const;
+    NVRecording& getRecording() { return *recording; }
+    AudioRecorder& getAudioRecorder() { return *recorder; }
+    juce::String mergeAudioFile(const juce::String& basePath, const juce::String& otherPath,
+                                juce::int64 offset, bool appendTail);
+    juce::String uncompressMP3(const juce::String& path);
+    bool bounceSongAsAudioFile(const juce::File& file, bool flag);
+    bool bounceSongAsAudioFile(const juce::File& file, bool flag, double sampleRate, int blockSize);
+    bool exportSong(const juce::File& target, NVExport::Encoder mode);
+    NVExport& getExport() { return *exporter; }
+
     // AudioSource -----------------------------------------------------------------------
     void prepareToPlay(int samplesPerBlockExpected, double newSampleRate) override;
     void releaseResources() override;
@@ -256,6 +280,11 @@ private:
     NVSelection selection;
     int quantizeGrid = 16;
 
+    // recording and export (the recorder before what uses it)
+    std::unique_ptr<AudioRecorder> recorder = std::make_unique<AudioRecorder>();
+    std::unique_ptr<NVRecording> recording;
+    std::unique_ptr<NVAudioFiles> audioFiles;
+    std::unique_ptr<NVExport> exporter;
 
     friend class NVDocuments;
     JUCE_DECLARE_NON_COPYABLE(NVManager)

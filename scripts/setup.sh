@@ -12,7 +12,7 @@ build_packages=(build-essential cmake pkg-config ninja-build ccache juce-modules
   libjack-jackd2-dev ladspa-sdk libgtest-dev libbenchmark-dev
   fonts-amiga fonts-proggy fonts-atarismall fonts-sixtyfour fonts-dseg)
 run_packages=(jackd2 lame)
-test_packages=(xvfb xauth xdotool imagemagick x11-apps openbox jack-tools sox python3-mido
+test_packages=(xvfb xauth xdotool imagemagick x11-apps openbox jack-tools sox libsox-fmt-mp3 python3-mido
   clang libclang-rt-14-dev)
 
 install_missing() {

@@ -1,5 +1,7 @@
 // Counts heap allocations made while the audio callback plays a song.
+#include "engine/AudioRecorder.h"
 #include "engine/NVPlayback.h"
+#include "tests/engine/NVFakeAudioDevice.h"
 #include "tests/support/NVDemoSong.h"
 #include "tests/support/NVTestEnvironment.h"
 
@@ -54,4 +56,34 @@ TEST(NVAudioCallback, PlayingASongAllocatesNothing)
 
     EXPECT_EQ(allocations.load(), 0);
     EXPECT_GT(peak, 0.01f);
+}
+
+TEST(NVAudioCallback, TheRecorderAllocatesNothingWhileItRecords)
+{
+    constexpr int block = 512;
+    constexpr int blocks = 60; // within the writer's buffer, however slowly its thread runs
+    const auto take = NVTest::freshHome().getChildFile("audio_input.aif");
+    NVFakeAudioDevice device(44100.0, block);
+    AudioRecorder recorder;
+    recorder.audioDeviceAboutToStart(&device);
+    recorder.armRecording(take, 100, 0);
+    recorder.setActive(true);
+    juce::AudioBuffer<float> input(2, block), output(2, block);
+    input.clear();
+    for (int i = 0; i < block; ++i)
+        input.setSample(0, i, 0.25f);
+
+    allocations = 0;
+    counting = true;
+    for (int i = 0; i < blocks; ++i)
+        recorder.audioDeviceIOCallbackWithContext(input.getArrayOfReadPointers(), 2, output.getArrayOfWritePointers(),
+                                                  2, block, {});
+    counting = false;
+
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_DOUBLE_EQ(recorder.stop(), blocks * block - 100);
+    juce::AiffAudioFormat aiff;
+    std::unique_ptr<juce::AudioFormatReader> reader(aiff.createReaderFor(take.createInputStream().release(), true));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->lengthInSamples, blocks * block - 100);
 }
