@@ -1,6 +1,7 @@
 #include "engine/NVLoopContent.h"
 
 #include "engine/NVActions.h"
+#include "engine/NVAudioFileIO.h"
 #include "engine/NVAudioTrack.h"
 #include "engine/NVLoopEditorHost.h"
 #include "engine/NVManager.h"
@@ -16,20 +17,7 @@ namespace
 
 std::unique_ptr<juce::AudioFormatReader> NVLoopContent::openAudioFile(const juce::File& file)
 {
-    if (!file.existsAsFile())
-        return nullptr;
-    auto stream = std::make_unique<juce::FileInputStream>(file);
-    if (!stream->openedOk())
-        return nullptr;
-    std::unique_ptr<juce::AudioFormat> format;
-    if (file.getFileName().endsWithIgnoreCase(".wav"))
-        format = std::make_unique<juce::WavAudioFormat>();
-    else
-        format = std::make_unique<juce::AiffAudioFormat>();
-    std::unique_ptr<juce::AudioFormatReader> reader(format->createReaderFor(stream.get(), false));
-    if (reader != nullptr)
-        stream.release(); // the reader owns it now
-    return reader;
+    return NVAudioFileIO::openLoopFile(file);
 }
 
 juce::int64 NVLoopContent::getFileNumSamples(const juce::File& file)
@@ -251,22 +239,8 @@ bool NVLoopContent::setLoopBuffer(int track, int loop, const juce::AudioBuffer<f
     if (rate <= 0.0) // no device: keep the rate of the file being replaced
         if (auto reader = openAudioFile(juce::File(getLoopPlayingPath(track, loop))))
             rate = reader->sampleRate;
-    {
-        auto stream = std::make_unique<juce::FileOutputStream>(file);
-        if (!stream->openedOk())
-            return false;
-        juce::AiffAudioFormat aiff;
-        std::unique_ptr<juce::AudioFormatWriter> writer(
-            aiff.createWriterFor(stream.get(), rate > 0.0 ? rate : 44100.0, (unsigned) buffer.getNumChannels(), 16, {}, 0));
-        if (writer == nullptr)
-            return false;
-        stream.release(); // the writer owns it now
-        if (!writer->writeFromAudioSampleBuffer(buffer, 0, buffer.getNumSamples()))
-        {
-            writer.reset();
-            file.deleteFile();
-            return false;
-        }
-    }
+    juce::AiffAudioFormat aiff;
+    if (!NVAudioFileIO::writeWhole(file, aiff, buffer, rate > 0.0 ? rate : 44100.0))
+        return false;
     return replaceLoopFile(track, loop, name, updateAll == 1);
 }

@@ -1,52 +1,7 @@
 #include "engine/NVSongArchive.h"
 
-namespace
-{
-    // Writes an audio buffer to `file` with `format`, replacing what is there.
-    bool writeAudio(juce::AudioFormat& format, const juce::File& file, const juce::AudioBuffer<float>& buffer,
-                    double sampleRate, int qualityIndex)
-    {
-        file.deleteFile();
-        std::unique_ptr<juce::OutputStream> stream(file.createOutputStream());
-        if (stream == nullptr)
-            return false;
-        std::unique_ptr<juce::AudioFormatWriter> writer(
-            format.createWriterFor(stream.get(), sampleRate, (unsigned) buffer.getNumChannels(), 16, {}, qualityIndex));
-        if (writer == nullptr)
-        {
-            stream.reset();
-            file.deleteFile();
-            return false;
-        }
-        stream.release(); // the writer owns it now
+#include "engine/NVAudioFileIO.h"
 
-        constexpr int blockSize = 1024;
-        bool written = true;
-        for (int start = 0; start < buffer.getNumSamples() && written; start += blockSize)
-            written = writer->writeFromAudioSampleBuffer(buffer, start, juce::jmin(blockSize, buffer.getNumSamples() - start));
-        writer.reset(); // flushes and closes
-        if (!written)
-            file.deleteFile();
-        return written;
-    }
-
-    // The whole of an audio file, or false when it can't be read.
-    bool readWhole(juce::AudioFormat& format, const juce::File& file, juce::AudioBuffer<float>& buffer)
-    {
-        auto stream = file.createInputStream();
-        if (stream == nullptr)
-            return false;
-        std::unique_ptr<juce::AudioFormatReader> reader(format.createReaderFor(stream.get(), true));
-        if (reader == nullptr)
-            return false;
-        stream.release(); // the reader owns it now
-        if (reader->numChannels < 1 || reader->lengthInSamples < 0 || reader->lengthInSamples > std::numeric_limits<int>::max())
-            return false;
-        const int length = (int) reader->lengthInSamples;
-        buffer.setSize((int) reader->numChannels, length);
-        return reader->read(&buffer, 0, length, 0, true, true);
-    }
-}
 
 bool NVSongArchive::isPlainFileName(const juce::String& name)
 {
@@ -172,21 +127,17 @@ NVSongArchive::UnpackResult NVSongArchive::unpack(const juce::File& archive, con
 bool NVSongArchive::compressToOgg(const juce::File& source, const juce::File& ogg, double sampleRate)
 {
     juce::AudioBuffer<float> buffer;
-    juce::WavAudioFormat wav;
-    juce::AiffAudioFormat aiff;
-    juce::AudioFormat& format = source.getFileName().endsWithIgnoreCase(".wav") ? static_cast<juce::AudioFormat&>(wav)
-                                                                                 : static_cast<juce::AudioFormat&>(aiff);
-    if (!readWhole(format, source, buffer))
+    if (!NVAudioFileIO::readLoopFile(source, buffer))
         return false;
     juce::OggVorbisAudioFormat vorbis;
-    return writeAudio(vorbis, ogg, buffer, sampleRate, oggQualityIndex);
+    return NVAudioFileIO::writeWhole(ogg, vorbis, buffer, sampleRate, oggQualityIndex);
 }
 
 juce::File NVSongArchive::decodeOgg(const juce::File& ogg, double sampleRate)
 {
     juce::AudioBuffer<float> buffer;
     juce::OggVorbisAudioFormat vorbis;
-    if (!readWhole(vorbis, ogg, buffer))
+    if (!NVAudioFileIO::readWhole(ogg, vorbis, buffer))
         return {};
     const auto name = ogg.getFileName().dropLastCharacters(4); // less ".ogg"
     if (!isPlainFileName(name))
@@ -196,7 +147,7 @@ juce::File NVSongArchive::decodeOgg(const juce::File& ogg, double sampleRate)
     juce::AiffAudioFormat aiff;
     juce::AudioFormat& format = name.toLowerCase().endsWith(".wav") ? static_cast<juce::AudioFormat&>(wav)
                                                                      : static_cast<juce::AudioFormat&>(aiff);
-    if (!writeAudio(format, target, buffer, sampleRate, 0))
+    if (!NVAudioFileIO::writeWhole(target, format, buffer, sampleRate))
         return {};
     ogg.deleteFile();
     return target;

@@ -525,3 +525,15 @@ TEST_F(Documents, FilesThatAreNoArchiveGiveANewSong)
         EXPECT_EQ(engine->getCurrentSongName(), "");
     }
 }
+
+TEST_F(Documents, AudioThatCannotBeCompressedIsArchivedAsItIs)
+{
+    makeSong();
+    // The voice take's file is damaged: no audio reader accepts it.
+    temp.getChildFile("RZ100000.aif").replaceWithText("FORM? not really", false, false, "\n");
+    ASSERT_TRUE(saveAs("damaged", true));
+    const auto names = entryNames(songs.getChildFile("damaged.nvz"));
+    EXPECT_TRUE(names.contains("RZ100000.aif"));
+    EXPECT_FALSE(names.contains("RZ100000.aif.ogg"));
+    EXPECT_TRUE(names.contains("RZ100000.wav.ogg"));
+}
