@@ -477,6 +477,8 @@ void NVManager::getNextAudioBlock(const juce::AudioSourceChannelInfo& info)
 // Recording and export ------------------------------------------------------------------
 
 void NVManager::setRecordingAudioTrack(int track) { recording->setRecordingAudioTrack(track); }
+bool NVManager::saveAudioRecording(int track, bool ask) { return recording->saveAudioRecording(track, ask); }
+bool NVManager::stopRecording() { return recording->stopRecording(); }
 juce::int64 NVManager::getRecordingStartPosition() const { return recording->getRecordingStartPosition(); }
 int NVManager::getRecordingStartX() const { return recording->getRecordingStartX(); }
 void NVManager::setLoopRangeStartX(int x) { recording->setLoopRangeStartX(x); }

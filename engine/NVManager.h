@@ -214,6 +214,8 @@ public:
     // Recording and export ------------------------------------------------------------
     // Thin delegates to NVRecording, NVAudioFiles and NVExport (see those classes).
     void setRecordingAudioTrack(int track);
+    bool saveAudioRecording(int track, bool ask);
+    bool stopRecording();
     juce::int64 getRecordingStartPosition() const;
     int getRecordingStartX() const;
     void setLoopRangeStartX(int x);

@@ -2,7 +2,11 @@
 
 #include "engine/AudioRecorder.h"
 #include "engine/NVManager.h"
+#include "engine/NVActions.h"
+#include "engine/NVAudioFileIO.h"
+#include "engine/NVLoopContent.h"
 #include "engine/NVTimeUnits.h"
+#include "model/TWLoopFiles.h"
 
 NVRecording::NVRecording(NVManager& engine, AudioRecorder& audioRecorder)
     : owner(engine), recorder(audioRecorder)
@@ -98,4 +102,117 @@ int NVRecording::getLoopRangeStartX() const
 int NVRecording::getLoopRangeEndX() const
 {
     return (int) owner.getPixelsFromTicks(getRecordingStopTick());
+}
+
+bool NVRecording::stopRecording()
+{
+    const int track = owner.getPlayback().getRecordingTrack();
+    owner.setPlaybackMode(kStopped);
+    if (track < 0)
+        return false;
+    setRecordingAudioTrack(-1);
+    return saveAudioRecording(track, false);
+}
+
+bool NVRecording::saveAudioRecording(int trackIndex, bool ask)
+{
+    auto* song = owner.getCurrentSong();
+    auto* track = owner.getTrack(trackIndex);
+    const auto take = getTakeFile();
+    if (song == nullptr || track == nullptr || !take.existsAsFile())
+        return false;
+    if (ask)
+    {
+        const int answer = owner.getDialogHost().showMessageBox(NVDialogHost::Icon::info, "Save recording",
+                                                                "Do you wish to save the previous recording?",
+                                                                { "Yes", "No", "Cancel" });
+        if (answer != 0)
+            return false;
+    }
+
+    const auto startTick = getRecordingStartTick();
+    const int f = (int) (startTick / NVTimeUnits::ticksPerQuarterBeat);
+    auto& content = owner.getLoopContent();
+    const int g = f + content.getSignaturesEstimate(take.getFullPathName());
+    int first = -1, last = -1;
+    song->getLoopsInBounds(trackIndex, f, g, first, last);
+
+    bool kept = false;
+    if (first < 0)
+    {
+        const int x = (int) (startTick * owner.getBeatWidth() / NVTimeUnits::ticksPerBeat);
+        kept = owner.dragFileToTrack(trackIndex, x, take.getFullPathName(), "New recording", 0, true, false);
+    }
+    else
+    {
+        kept = recordOver(trackIndex, first, last, f, g);
+        owner.refreshMIDIEvents();
+    }
+    take.deleteFile();
+    return kept;
+}
+
+bool NVRecording::recordOver(int trackIndex, int first, int last, int f, int g)
+{
+    auto* track = owner.getTrack(trackIndex);
+    auto& content = owner.getLoopContent();
+    const auto take = getTakeFile();
+    const auto startTick = getRecordingStartTick();
+    const double rate = owner.getSampleRate();
+    const double quarterBeatsPerSecond = owner.getTempo() * 4.0 / 60.0;
+
+    juce::String result = take.getFullPathName();
+    juce::String name = "New recording";
+    int start = f;
+    double resultStartSeconds = (double) startTick / NVTimeUnits::ticksPerBeat * 60.0 / owner.getTempo();
+
+    // Punched in: the first loop up to the take, the take from there on.
+    const auto* firstLoop = track->getLoop(first);
+    if (firstLoop->start <= f && f < firstLoop->end)
+    {
+        const auto offsetTicks = juce::jmax((juce::int64) 0, startTick - (juce::int64) firstLoop->start * NVTimeUnits::ticksPerQuarterBeat);
+        const auto merged = owner.mergeAudioFile(content.getLoopFilePath(trackIndex, first), result,
+                                                 owner.getSamplesFromTicks(offsetTicks), false);
+        if (merged.isEmpty())
+            return false;
+        result = merged;
+        name = firstLoop->name;
+        start = firstLoop->start;
+        // The result begins where the first loop does.
+        resultStartSeconds = firstLoop->start / quarterBeatsPerSecond;
+    }
+
+    // Punched out inside the last loop: the rest of that loop follows the result.
+    const auto* lastLoop = track->getLoop(last);
+    if ((last != first || f < lastLoop->start) && lastLoop->start < g && g < lastLoop->end)
+    {
+        double resultSeconds = 0.0;
+        if (auto reader = NVAudioFileIO::openLoopFile(juce::File(result)); reader != nullptr && rate > 0.0)
+            resultSeconds = (double) reader->lengthInSamples / rate;
+        const double t = resultSeconds + resultStartSeconds - lastLoop->start / quarterBeatsPerSecond;
+        if (t > 0.0)
+        {
+            const auto merged = owner.mergeAudioFile(result, content.getLoopFilePath(trackIndex, last),
+                                                     (juce::int64) (t * rate), true);
+            if (merged.isEmpty())
+                return false;
+            result = merged;
+        }
+    }
+
+    juce::String fileName;
+    if (result == take.getFullPathName())
+        fileName = juce::String::fromUTF8(TWLoopFiles::dragBinaryFileCopy(
+            take.getFullPathName().toStdString(), owner.getCurrentGroovesTempFolder(false).toStdString()).c_str());
+    else
+        fileName = juce::File(result).getFileName();
+    if (fileName.isEmpty())
+        return false;
+    const int length = content.getSignaturesEstimate(juce::File(owner.getCurrentGroovesTempFolder(false)).getChildFile(fileName).getFullPathName());
+
+    auto& undo = owner.getUndoManager();
+    undo.beginNewTransaction();
+    for (int i = first; i <= last; ++i)
+        undo.perform(new DeleteLoopAction(owner, trackIndex, first));
+    return undo.perform(new AddLoopAction(owner, trackIndex, start, length, fileName, name));
 }

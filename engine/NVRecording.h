@@ -9,10 +9,9 @@ class NVManager;
 // input is latency, how long the take may grow, and the recording range that
 // the arrangement view drags.
 //
-// The take is written to "audio_input.aif" in the song temp folder. Turning a
-// finished take into a loop of the track (saveAudioRecording) belongs beside
-// stopping: it takes getTakeFile() and getRecordingStartTick() once
-// setRecordingAudioTrack(-1) has returned with the file still present.
+// The take is written to "audio_input.aif" in the song temp folder; when it
+// stops, it becomes a loop of the track, or is merged with the loops it was
+// recorded over, in one undoable step.
 class NVRecording
 {
 public:
@@ -35,6 +34,15 @@ public:
     int getLoopRangeStartX() const;
     int getLoopRangeEndX() const;
 
+    // Turns the finished take into a loop of the track: a new loop "New
+    // recording" where the range is free, else one loop made of the loops it
+    // overlaps with the take written over them. With `ask`, only when the user
+    // says Yes to "Save recording". True when the song changed.
+    bool saveAudioRecording(int track, bool ask);
+    // The stop command while a track is armed: playback stops, the recorder
+    // stops and the take is kept as a loop (without asking).
+    bool stopRecording();
+
     juce::int64 getRecordingStartTick() const;
     juce::int64 getRecordingStopTick() const;
     // The take in progress: temp folder + separator + "audio_input.aif".
@@ -43,6 +51,9 @@ public:
     double getLastTakeLength() const { return lastTakeLength; }
 
 private:
+    // Replaces loops first..last with one loop holding the take written over them.
+    bool recordOver(int track, int first, int last, int f, int g);
+
     NVManager& owner;
     AudioRecorder& recorder;
     double lastTakeLength = 0.0;

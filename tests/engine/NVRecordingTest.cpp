@@ -1,4 +1,5 @@
 #include "engine/AudioRecorder.h"
+#include "engine/NVLoopContent.h"
 #include "engine/NVManager.h"
 #include "engine/NVRecording.h"
 #include "engine/NVScriptedDialogs.h"
@@ -298,4 +299,139 @@ TEST_F(RecordingTest, AnMP3SoundtrackBecomesAWavFile)
         EXPECT_EQ(dialogs.getProgress().back(), "hide");
     }
     EXPECT_EQ(engine->uncompressMP3(home.getChildFile("missing.mp3").getFullPathName()), "");
+}
+
+namespace
+{
+    float oldA(int, int) { return 0.1f; }
+    float oldB(int, int) { return 0.2f; }
+}
+
+TEST_F(RecordingTest, TakesBecomeLoopsOrAreWrittenOverTheLoopsTheyOverlap)
+{
+    startDevice();
+    const auto inbox = home.getChildFile("inbox");
+    inbox.createDirectory();
+    ASSERT_TRUE(NVTest::writeAudioFile(inbox.getChildFile("A.aif"), 1, 44100, kRate, oldA)); // 8 quarter beats
+    ASSERT_TRUE(NVTest::writeAudioFile(inbox.getChildFile("B.aif"), 1, 88200, kRate, oldB)); // 16 quarter beats
+
+    struct Case
+    {
+        const char* what;
+        std::vector<std::pair<int, const char*>> loops; // start in quarter beats, file
+        double cursor;                                   // beats
+        int blocks;
+        int expectedStart;
+        const char* expectedName;
+    };
+    const Case cases[] = {
+        { "a free range: a new loop on the sixteenth", {}, 1.4375, 60, 5, "New recording" },
+        { "punched into a loop, out in the gap after it", { { 0, "A.aif" } }, 0.5, 200, 0, "A" },
+        { "punched into a loop, out inside the next one", { { 0, "A.aif" }, { 16, "B.aif" } }, 0.5, 222, 0, "A" },
+        { "over a whole loop, out inside the next one", { { 4, "A.aif" }, { 16, "B.aif" } }, 0.25, 222, 1, "New recording" },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        engine->setSongModified(false);
+        ASSERT_NE(engine->newSong(), nullptr);
+        ASSERT_EQ(engine->appendTrack("Audio"), 0);
+        ASSERT_EQ(engine->appendTrack("Audio"), 1);
+        for (const auto& [start, file] : c.loops)
+            ASSERT_TRUE(engine->dragFileToTrack(1, start * 15, inbox.getChildFile(file).getFullPathName(),
+                                                juce::File(file).getFileNameWithoutExtension(), 0, true, false));
+        engine->getUndoManager().clearUndoHistory();
+        auto* track = engine->getTrack(1);
+        std::vector<std::pair<int, juce::String>> before;
+        for (int i = 0; i < track->getNumLoops(); ++i)
+            before.push_back({ track->getLoop(i)->start, track->getLoop(i)->name });
+
+        engine->setCurrentPos(c.cursor);
+        sample = 0;
+        engine->setRecordingAudioTrack(1);
+        const auto startTick = engine->getRecordingStartPosition();
+        engine->setPlaybackMode(kPlaying);
+        for (int b = 0; b < c.blocks; ++b)
+            cycle();
+        engine->setPlaybackMode(kStopped);
+        engine->setRecordingAudioTrack(-1);
+        const auto recorded = readBack(take());
+        ASSERT_GT(recorded.samples.getNumSamples(), 0);
+
+        ASSERT_TRUE(engine->saveAudioRecording(1, false));
+        EXPECT_FALSE(take().exists());
+        ASSERT_EQ(track->getNumLoops(), 1);
+        const auto* loop = track->getLoop(0);
+        EXPECT_EQ(loop->start, c.expectedStart);
+        EXPECT_EQ(loop->name, c.expectedName);
+        const auto kept = readBack(juce::File(engine->getLoopContent().getLoopFilePath(1, 0)));
+        EXPECT_EQ(kept.channels, 1);
+
+        // Where the take lies in the kept file, and what surrounds it.
+        const int takeAt = c.loops.empty() ? 0 : engine->getSamplesFromTicks(startTick - loop->start * 120);
+        const int takeLength = recorded.samples.getNumSamples();
+        for (int i : { 0, 1, takeLength / 2, takeLength - 1 })
+            EXPECT_NEAR(kept.samples.getSample(0, takeAt + i), recorded.samples.getSample(0, i), kQuantum) << i;
+        if (takeAt > 0)
+        {
+            EXPECT_NEAR(kept.samples.getSample(0, takeAt - 1), 0.1f, kQuantum);
+        }
+        if (c.loops.size() == 2)
+        {
+            // B's rest follows, in its own place: the loop ends where B did.
+            EXPECT_EQ(kept.samples.getNumSamples() + engine->getSamplesFromTicks(loop->start * 120),
+                      engine->getSamplesFromTicks(32 * 120));
+            EXPECT_NEAR(kept.samples.getSample(0, kept.samples.getNumSamples() - 1), 0.2f, kQuantum);
+            EXPECT_NEAR(kept.samples.getSample(0, takeAt + takeLength), 0.2f, kQuantum);
+        }
+        else
+        {
+            EXPECT_EQ(kept.samples.getNumSamples(), juce::jmax(takeAt + takeLength, c.loops.empty() ? 0 : 44100));
+        }
+
+        // One undo puts the old loops back.
+        ASSERT_TRUE(engine->getUndoManager().undo());
+        std::vector<std::pair<int, juce::String>> after;
+        for (int i = 0; i < track->getNumLoops(); ++i)
+            after.push_back({ track->getLoop(i)->start, track->getLoop(i)->name });
+        EXPECT_EQ(after, before);
+    }
+}
+
+TEST_F(RecordingTest, KeepingATakeCanBeDeclined)
+{
+    startDevice();
+    engine->setCurrentPos(0.0);
+    engine->setRecordingAudioTrack(1);
+    play(40);
+    engine->setRecordingAudioTrack(-1);
+    ASSERT_TRUE(take().existsAsFile());
+    for (const char* answer : { "No", "Cancel" })
+    {
+        dialogs.answerNext(answer);
+        EXPECT_FALSE(engine->saveAudioRecording(1, true));
+        EXPECT_EQ(dialogs.getQuestions().back().title, "Save recording");
+        EXPECT_EQ(engine->getTrack(1)->getNumLoops(), 0);
+    }
+    dialogs.answerNext("Yes");
+    EXPECT_TRUE(engine->saveAudioRecording(1, true));
+    EXPECT_EQ(engine->getTrack(1)->getNumLoops(), 1);
+    EXPECT_FALSE(engine->saveAudioRecording(1, false)); // the take is gone
+    EXPECT_FALSE(engine->saveAudioRecording(5, false));
+}
+
+TEST_F(RecordingTest, StopKeepsTheTake)
+{
+    startDevice();
+    engine->setCurrentPos(0.0);
+    engine->setRecordingAudioTrack(1);
+    engine->setPlaybackMode(kPlaying);
+    for (int b = 0; b < 40; ++b)
+        cycle();
+    EXPECT_TRUE(engine->stopRecording());
+    EXPECT_EQ(engine->getPlaybackMode(), kStopped);
+    EXPECT_EQ(engine->getRecordingAudioTrack(), -1);
+    ASSERT_EQ(engine->getTrack(1)->getNumLoops(), 1);
+    EXPECT_EQ(engine->getTrack(1)->getLoop(0)->name, "New recording");
+    EXPECT_FALSE(engine->stopRecording()); // nothing armed
 }
