@@ -1,6 +1,6 @@
 #include "cli/NVCommandLine.h"
 
-#include "cli/NVConsoleDialogs.h"
+#include "cli/NVSongCommands.h"
 #include "engine/NVManager.h"
 #include "engine/NVScriptedDialogs.h"
 #include "engine/NVSongArchive.h"
@@ -51,7 +51,11 @@ int NVCommandLine::run(const juce::StringArray& args)
     if (command == "render-note")
         return renderNote(args);
     if (command == "info")
-        return songInfo(args);
+        return NVSongCommands(out, err).info(args);
+    if (command == "render")
+        return NVSongCommands(out, err).render(args);
+    if (command == "new")
+        return NVSongCommands(out, err).makeSong(args);
     return usageError("unknown command '" + command + "'");
 }
 
@@ -74,6 +78,10 @@ int NVCommandLine::printHelp()
         << "  render-note INSTRUMENT NOTE OUT.wav [VELOCITY] [SECONDS]\n"
         << "                       play one note through an instrument's sound engine into a WAV file\n"
         << "  info SONG.nvz        print a song archive's settings, tracks, loops and information as JSON\n"
+        << "  render SONG.nvz OUT [--rate R] [--block N]\n"
+        << "                       bounce a song archive into an AIFF or MP3 file\n"
+        << "  new SOUNDTRACK -o SONG.nvz [--rate R]\n"
+        << "                       make a song from a soundtrack and save it\n"
         << "\nThe environment variable NADAVO_HOME moves every per-user file under one folder.\n";
     return 0;
 }
@@ -196,166 +204,3 @@ int NVCommandLine::renderNote(const juce::StringArray& args)
     return 0;
 }
 
-namespace
-{
-    const char* const kInfoHelp =
-        "usage: nadavo info SONG.nvz\n\n"
-        "Opens a song archive as the program does and prints it as JSON: name, tempo,\n"
-        "barSize, volume, tracks (index, caption, instrument, audio, mute, volume, pan\n"
-        "and loops with name, start and end in quarter beats and file), lyricsTempo and\n"
-        "the ten information texts. Progress goes to standard error.\n\n"
-        "The archive is opened in a private scratch folder: the song the program has\n"
-        "open and the user's files are not touched.\n\n"
-        "Exit codes: 0 printed, 1 the file is missing or not a readable song archive,\n"
-        "2 usage error.\n";
-
-    // Figures as a person would write them: 0.9, not 0.89999997615814209.
-    juce::var figure(float value)
-    {
-        return std::round((double) value * 10000.0) / 10000.0;
-    }
-
-    juce::String toText(const RWCString& s)
-    {
-        return juce::String::fromUTF8(s.data(), (int) s.length());
-    }
-
-    // NADAVO_HOME pointed at a new empty folder for as long as this lives.
-    struct ScratchHome
-    {
-        ScratchHome()
-            : previous(juce::SystemStats::getEnvironmentVariable("NADAVO_HOME", {})),
-              hadPrevious(std::getenv("NADAVO_HOME") != nullptr),
-              folder(juce::File::getSpecialLocation(juce::File::tempDirectory)
-                         .getNonexistentChildFile("nadavo-info-" + juce::String::toHexString(juce::Random::getSystemRandom().nextInt()), "", false))
-        {
-            folder.createDirectory();
-            ::setenv("NADAVO_HOME", folder.getFullPathName().toRawUTF8(), 1);
-        }
-        ~ScratchHome()
-        {
-            if (hadPrevious)
-                ::setenv("NADAVO_HOME", previous.toRawUTF8(), 1);
-            else
-                ::unsetenv("NADAVO_HOME");
-            folder.deleteRecursively();
-        }
-        juce::String previous;
-        bool hadPrevious;
-        juce::File folder;
-    };
-
-    juce::var describeSong(NVManager& engine, const NVSong& song)
-    {
-        auto* composition = GetCompositionsMgr()->GetComposition(0);
-        juce::Array<juce::var> tracks;
-        for (auto* track : song.getTracks())
-        {
-            auto* stored = composition != nullptr ? composition->GetTrack(track->getIndex()) : nullptr;
-            juce::Array<juce::var> loops;
-            for (int i = 0; i < track->getNumLoops(); ++i)
-            {
-                const auto* loop = track->getLoop(i);
-                juce::DynamicObject::Ptr l = new juce::DynamicObject();
-                l->setProperty("name", loop->name);
-                l->setProperty("start", loop->start);
-                l->setProperty("end", loop->end);
-                l->setProperty("file", loop->sequence != nullptr ? toText(loop->sequence->GetUnderlyingName()) : juce::String());
-                loops.add(juce::var(l.get()));
-            }
-            juce::DynamicObject::Ptr t = new juce::DynamicObject();
-            t->setProperty("index", track->getIndex());
-            t->setProperty("caption", track->getCaption());
-            t->setProperty("instrument", stored != nullptr ? toText(stored->GetPatchName())
-                                         : track->getInstrument() != nullptr ? track->getInstrument()->name : juce::String());
-            t->setProperty("audio", track->isAudioTrack());
-            t->setProperty("mute", track->isMuted());
-            t->setProperty("volume", figure(track->getVolume()));
-            t->setProperty("pan", figure(track->getPan()));
-            t->setProperty("loops", loops);
-            tracks.add(juce::var(t.get()));
-        }
-
-        juce::DynamicObject::Ptr info = new juce::DynamicObject();
-        for (int i = 0; i < NVSong::numInfoFields; ++i)
-            info->setProperty(NVSong::infoFieldNames[(size_t) i], song.getInfo(i));
-
-        juce::DynamicObject::Ptr root = new juce::DynamicObject();
-        root->setProperty("name", engine.getCurrentSongName());
-        root->setProperty("tempo", song.getTempo());
-        root->setProperty("barSize", song.barSize);
-        root->setProperty("volume", figure(song.getVolume()));
-        root->setProperty("tracks", tracks);
-        root->setProperty("lyricsTempo", figure(song.lyricsTempo));
-        root->setProperty("info", juce::var(info.get()));
-        return juce::var(root.get());
-    }
-}
-
-int NVCommandLine::songInfo(const juce::StringArray& args)
-{
-    if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h"))
-    {
-        out << kInfoHelp;
-        return 0;
-    }
-    if (args.size() != 2)
-        return usageError(args.size() < 2 ? "info needs SONG.nvz" : "info takes one SONG.nvz");
-    if (args[1].startsWith("-"))
-        return usageError("info: unknown option '" + args[1] + "'");
-
-    const auto file = juce::File::getCurrentWorkingDirectory().getChildFile(args[1]);
-    const auto shown = file.getFullPathName();
-    if (!file.existsAsFile())
-    {
-        err << "nadavo: no such file: " << shown << "\n";
-        return 1;
-    }
-    {
-        juce::ZipFile zip(file);
-        if (zip.getNumEntries() == 0)
-        {
-            err << "nadavo: not a song archive (not a zip file): " << shown << "\n";
-            return 1;
-        }
-        if (zip.getEntry("Main.nvc") == nullptr)
-        {
-            err << "nadavo: not a song archive (no Main.nvc): " << shown << "\n";
-            return 1;
-        }
-        for (int i = 0; i < zip.getNumEntries(); ++i)
-        {
-            const auto& name = zip.getEntry(i)->filename;
-            if (!name.endsWithChar('/') && !NVSongArchive::isPlainFileName(name))
-                err << "nadavo: ignoring archive entry '" << name << "' (not a plain file name)\n";
-        }
-    }
-
-    ScratchHome home;
-    NVConsoleDialogs dialogs(err);
-    int result = 1;
-    {
-        auto* engine = NVManager::getInstance();
-        engine->setDialogHost(&dialogs);
-        if (engine->newSong() != nullptr)
-        {
-            auto* song = engine->loadSong(file.getFullPathName());
-            if (song == nullptr || dialogs.getTitlesShown().contains("Song not found"))
-            {
-                err << "nadavo: can't read the song in " << shown << "\n";
-            }
-            else
-            {
-                out << juce::JSON::toString(describeSong(*engine, *song)) << "\n";
-                result = 0;
-            }
-        }
-        else
-        {
-            err << "nadavo: can't make the song temp folder\n";
-        }
-        engine->setDialogHost(nullptr);
-        NVManager::kill();
-    }
-    return result;
-}

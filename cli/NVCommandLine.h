@@ -21,7 +21,6 @@ private:
     int listDevices();
     int listEngines();
     int renderNote(const juce::StringArray& args);
-    int songInfo(const juce::StringArray& args);
 
     std::ostream& out;
     std::ostream& err;

@@ -31,6 +31,12 @@ int NVConsoleDialogs::showMessageBox(Icon, const juce::String& title, const juce
 
 juce::File NVConsoleDialogs::chooseFile(bool, const juce::String& title, const juce::File&, const juce::String&)
 {
+    if (chosen != juce::File())
+    {
+        const auto file = chosen;
+        chosen = juce::File();
+        return file;
+    }
     err << "nadavo: " << title << " (no file chooser here: cancelled)\n";
     return {};
 }

@@ -5,7 +5,7 @@
 
 // The command-line tool's dialog host: it never waits for the user. Message
 // boxes are answered by a policy and reported on the error stream, file
-// choosers are cancelled, and progress is one line rewritten in place
+// choosers give the file the command named (chooseNext) or are cancelled, and progress is one line rewritten in place
 // ("\r<message> NN%"), ended with a newline when the work is done.
 class NVConsoleDialogs : public NVDialogHost
 {
@@ -27,6 +27,9 @@ public:
     void hideProgress() override;
     void letInterfaceRun(int) override {}
 
+    // The file the next file chooser gives, as the command's arguments named it.
+    void chooseNext(const juce::File& file) { chosen = file; }
+
     // The titles of the message boxes shown so far.
     const juce::StringArray& getTitlesShown() const { return titles; }
 
@@ -35,6 +38,7 @@ private:
 
     std::ostream& err;
     juce::StringArray titles;
+    juce::File chosen;
     juce::String message;
     double fraction = 0.0;
     bool showing = false;

@@ -297,3 +297,35 @@ NVSong* NVDocuments::loadSong(const juce::String& path)
     dialogs.hideProgress();
     return song;
 }
+
+bool NVDocuments::newSoundtrackSong(const juce::String& chosen)
+{
+    const juce::File chosenFile(chosen);
+    const auto name = chosenFile.getFileNameWithoutExtension();
+    auto path = chosen;
+    if (path.endsWithIgnoreCase(".mp3"))
+    {
+        path = owner.uncompressMP3(path);
+        if (path.isEmpty())
+        {
+            owner.getDialogHost().showMessageBox(NVDialogHost::Icon::warning, "Conversion error",
+                                                 "Couldn't read the MP3 file", { "OK" });
+            return false;
+        }
+    }
+    if (!optionallySaveSong())
+        return false;
+
+    owner.lockProcess();
+    bool dropped = false;
+    if (newSong() != nullptr && owner.appendTrack("Audio") == 0 && owner.appendTrack("Audio") == 1)
+    {
+        owner.setTrackCaption(0, "SOUNDTRACK");
+        owner.setTrackCaption(1, "YOUR VOICE");
+        owner.getSelection().selectTrackOnly(0);
+        dropped = owner.dragFileToTrack(0, 0, path, name, 0, true, true);
+        owner.refreshTrackEvents(0);
+    }
+    owner.unlockProcess();
+    return dropped;
+}

@@ -27,6 +27,14 @@ public:
     // the file dialog or the archive could not be written, the song then
     // staying modified and any previous archive untouched.
     bool saveCurrentSong(bool saveAs, bool compressed);
+    // The New command's work once a soundtrack file is chosen: an MP3 is first
+    // decoded to WAV ("Conversion error" when it can't be); a modified song is
+    // offered for saving; then a new song gets two audio tracks, "SOUNDTRACK"
+    // and "YOUR VOICE", and the file is dropped on track 0 under its own name.
+    // False when the user declined, the file couldn't be decoded, or the
+    // soundtrack doesn't suit the audio track (see canDragToTrack): the song
+    // is then empty.
+    bool newSoundtrackSong(const juce::String& path);
     // Opens an archive into the (freshly emptied) temp folder and returns the
     // new song. An archive that can't be opened gives a warning and a new
     // empty song.

@@ -78,8 +78,13 @@ bool NVExport::render(const juce::File& file, double sampleRate, int blockSize)
 
     bool written = true;
     juce::uint64 position = 0;
-    for (double from = 0.0, to = ticksPerBlock; from < endTick; from = to, to += ticksPerBlock)
+    const auto totalBlocks = (juce::int64) std::ceil(endTick / ticksPerBlock);
+    const auto progressStep = juce::jmax((juce::int64) 1, totalBlocks / 100);
+    juce::int64 blockNumber = 0;
+    for (double from = 0.0, to = ticksPerBlock; from < endTick; from = to, to += ticksPerBlock, ++blockNumber)
     {
+        if (progressListener && blockNumber % progressStep == 0)
+            progressListener((double) blockNumber / (double) totalBlocks);
         block.clear();
         song->processSlice((juce::int64) from, (juce::int64) to, position, block);
         block.applyGain(song->getVolume());
@@ -93,6 +98,8 @@ bool NVExport::render(const juce::File& file, double sampleRate, int blockSize)
         playback.setPosition(position, (juce::int64) to, to / NVTimeUnits::ticksPerBeat);
     }
     writer.reset(); // completes the file
+    if (progressListener && written)
+        progressListener(1.0);
 
     // Back to the device's own settings when the bounce used others.
     const double deviceRate = owner.getSampleRate();

@@ -1,6 +1,8 @@
 #pragma once
 #include <juce_core/juce_core.h>
 
+#include <functional>
+
 class NVManager;
 
 // Exporting the song: the offline bounce into an AIFF file, faster than real
@@ -50,6 +52,10 @@ public:
     // The scratch bounce of an MP3 export: temp folder + separator + "audiotomp3.aif".
     juce::File getMP3ScratchFile() const;
 
+    // Told how far a bounce has come (0 to 1), on the bounce's thread, about a
+    // hundred times per bounce; none by default.
+    void setProgressListener(std::function<void(double)> listener) { progressListener = std::move(listener); }
+
     // Why the last bounce or export failed; empty after a success.
     const juce::String& getLastError() const { return lastError; }
 
@@ -60,6 +66,7 @@ private:
 
     NVManager& owner;
     juce::String lastError;
+    std::function<void(double)> progressListener;
     // Encoders started without waiting, kept until they end so that none is left a zombie.
     juce::OwnedArray<juce::ChildProcess> runningEncoders;
     juce::CriticalSection encoderLock;

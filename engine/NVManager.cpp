@@ -297,6 +297,7 @@ juce::String NVManager::getFixedGrooveFilePath() const
 // Songs ------------------------------------------------------------------------------
 
 NVSong* NVManager::newSong() { return documents->newSong(); }
+bool NVManager::newSoundtrackSong(const juce::String& path) { return documents->newSoundtrackSong(path); }
 bool NVManager::optionallySaveSong() { return documents->optionallySaveSong(); }
 bool NVManager::saveCurrentSong(bool saveAs, bool compressed) { return documents->saveCurrentSong(saveAs, compressed); }
 NVSong* NVManager::loadSong(const juce::String& path) { return documents->loadSong(path); }

@@ -66,6 +66,7 @@ public:
     // Songs -------------------------------------------------------------------------
     NVSong* getCurrentSong() const { return currentSong.get(); }
     NVSong* newSong();
+    bool newSoundtrackSong(const juce::String& path);
     bool optionallySaveSong();
     bool saveCurrentSong(bool saveAs, bool compressed);
     NVSong* loadSong(const juce::String& path);
