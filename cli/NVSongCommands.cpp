@@ -300,18 +300,24 @@ int NVSongCommands::render(const juce::StringArray& args)
         return 1;
 
     Session session(err);
+    auto& engine = session.engine();
+    // Audio loops are placed in samples at the song's rate when it is opened:
+    // with no rate given, at 44100 Hz until the first audio loop says otherwise.
+    double sampleRate = rate > 0 ? rate : 44100.0;
+    engine.prepareToPlay(block, sampleRate);
     if (!session.open(songFile))
         return 1;
-    auto& engine = session.engine();
-    double sampleRate = rate;
-    if (sampleRate <= 0.0)
-        sampleRate = firstAudioLoopRate(engine);
-    if (sampleRate <= 0.0)
-        sampleRate = 44100.0;
-    // Audio loops are placed in samples at this rate.
-    engine.prepareToPlay(block, sampleRate);
-    engine.refreshTrackEvents(0);
-    engine.refreshMIDIEvents();
+    if (rate <= 0)
+    {
+        const double ownRate = firstAudioLoopRate(engine);
+        if (ownRate > 0.0 && ownRate != sampleRate)
+        {
+            sampleRate = ownRate;
+            engine.prepareToPlay(block, sampleRate);
+            engine.refreshTrackEvents(0);
+            engine.refreshMIDIEvents();
+        }
+    }
 
     auto& exporter = engine.getExport();
     const auto message = "Rendering " + engine.getCurrentSongName();

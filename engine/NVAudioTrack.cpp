@@ -75,9 +75,8 @@ void NVAudioTrack::addAudioFile(juce::uint64 start, juce::uint64 end, const juce
 {
     Clip clip { start, end, nullptr, path, nullptr };
     openFile(clip);
+    const juce::ScopedLock sl(lock); // the audio callback walks the clips
     clips.push_back(clip);
-    if (index == 0)
-        rebuildMemoryCopy();
 }
 
 bool NVAudioTrack::AddAudioLoop(std::uint64_t start, std::uint64_t end, const std::string& path)
@@ -88,11 +87,9 @@ bool NVAudioTrack::AddAudioLoop(std::uint64_t start, std::uint64_t end, const st
 
 void NVAudioTrack::clearAudioFiles()
 {
-    std::unique_ptr<juce::AudioBuffer<float>> oldCopy;
     {
         const juce::ScopedLock sl(lock);
         clips.clear();
-        oldCopy = std::move(memoryCopy);
     }
     readers.clear(true);
     fileSamples.clear(true);
@@ -127,16 +124,6 @@ std::unique_ptr<juce::AudioBuffer<float>> NVAudioTrack::getSamples(int i) const
     return buffer;
 }
 
-void NVAudioTrack::rebuildMemoryCopy()
-{
-    std::unique_ptr<juce::AudioBuffer<float>> fresh = getSamples();
-    {
-        // The audio callback reads the copy under the track lock: swap, don't rebuild in place.
-        const juce::ScopedLock sl(lock);
-        std::swap(memoryCopy, fresh);
-    }
-}
-
 void NVAudioTrack::processSlice(juce::int64, juce::int64, juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
     if (mute)
@@ -144,6 +131,7 @@ void NVAudioTrack::processSlice(juce::int64, juce::int64, juce::AudioBuffer<floa
     const int n = buffer.getNumSamples();
     const auto p = renderPosition;
 
+    const juce::ScopedLock sl(lock); // clips come and go under it
     const Clip* clip = nullptr;
     for (auto& c : clips)
     {
@@ -157,19 +145,9 @@ void NVAudioTrack::processSlice(juce::int64, juce::int64, juce::AudioBuffer<floa
     if (clip != nullptr)
     {
         const int wanted = (int) juce::jmin((juce::uint64) n, clip->end - p);
-        const juce::ScopedLock sl(lock); // the memory copy is swapped under it
-        const juce::AudioBuffer<float>* source = nullptr;
-        juce::uint64 from = 0;
-        if (index == 0 && memoryCopy != nullptr)
-        {
-            source = memoryCopy.get();
-            from = p;
-        }
-        else
-        {
-            source = clip->samples;
-            from = p - clip->start;
-        }
+        // Every file is held in memory: playing and recording never wait on the disk.
+        const juce::AudioBuffer<float>* source = clip->samples;
+        const juce::uint64 from = p - clip->start;
         if (source != nullptr && from < (juce::uint64) source->getNumSamples())
         {
             const int count = (int) juce::jmin((juce::uint64) wanted, (juce::uint64) source->getNumSamples() - from);

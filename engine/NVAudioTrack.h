@@ -3,8 +3,9 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
-// A track of audio clips. Clips with the same file share one reader. Track 0
-// also keeps a memory copy of the whole track, which playback reads from.
+// A track of audio clips. Clips with the same file share one reader and one
+// copy of the file's samples in memory, which playback reads from, so neither
+// playing nor recording ever waits on the disk.
 class NVAudioTrack : public NVTrack
 {
 public:
@@ -42,16 +43,12 @@ public:
     // Clip i from the start of its file, end - start samples, with the reader's
     // channel count; null when i is out of range or the file can't be read.
     std::unique_ptr<juce::AudioBuffer<float>> getSamples(int i) const;
-    // The memory copy of the whole track (track 0 only), or null.
-    const juce::AudioBuffer<float>* getMemoryCopy() const { return memoryCopy.get(); }
 
 private:
     void openFile(Clip& clip);
-    void rebuildMemoryCopy();
 
     std::vector<Clip> clips;
     juce::OwnedArray<juce::AudioFormatReader> readers;
     juce::OwnedArray<juce::AudioBuffer<float>> fileSamples; // one per reader
     juce::uint64 renderPosition = 0;
-    std::unique_ptr<juce::AudioBuffer<float>> memoryCopy;
 };

@@ -498,7 +498,9 @@ NVManager::~NVManager()
 {
     auditionTrack.setPlugin(nullptr, 0.0, 0);
     playback.setMode(kStopped, nullptr);
-    juce::Thread::sleep(100);
+    // Let a running device finish the block it is rendering; without one there is nothing to wait for.
+    if (deviceManager.getCurrentAudioDevice() != nullptr)
+        juce::Thread::sleep(100);
 
     std::unique_ptr<juce::XmlElement> deviceState = deviceManager.createStateXml();
     deviceManager.removeAudioCallback(recorder.get());

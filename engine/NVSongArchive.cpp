@@ -2,6 +2,11 @@
 
 #include "engine/NVAudioFileIO.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 
 bool NVSongArchive::isPlainFileName(const juce::String& name)
 {
@@ -81,6 +86,14 @@ NVSongArchive::UnpackResult NVSongArchive::unpack(const juce::File& archive, con
     juce::ZipFile zip(archive);
     result.opened = zip.getNumEntries() > 0;
 
+    struct Job
+    {
+        int index;
+        juce::File file;
+        juce::int64 size;
+        juce::String error;
+    };
+    std::vector<Job> jobs;
     for (int i = 0; i < zip.getNumEntries(); ++i)
     {
         const auto* entry = zip.getEntry(i);
@@ -99,29 +112,52 @@ NVSongArchive::UnpackResult NVSongArchive::unpack(const juce::File& archive, con
             result.refused.add(entry->filename);
             continue;
         }
-        std::unique_ptr<juce::InputStream> in(zip.createStreamForEntry(i));
-        if (in == nullptr)
-        {
-            result.error = "can't read " + entry->filename;
-            continue;
-        }
-        file.deleteFile();
-        juce::FileOutputStream out(file);
-        if (!out.openedOk())
-        {
-            result.error = "can't write " + file.getFullPathName();
-            continue;
-        }
-        const auto copied = out.writeFromInputStream(*in, -1);
-        out.flush();
-        if (out.getStatus().failed() || copied != (juce::int64) entry->uncompressedSize)
-        {
-            result.error = "can't unpack " + entry->filename;
-            continue;
-        }
-        ++result.extracted;
+        jobs.push_back({ i, file, entry->uncompressedSize, {} });
+    }
+
+    // Entries are inflated side by side (each entry stream reads the archive
+    // through a stream of its own), the largest first.
+    std::sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
+    std::atomic<size_t> next { 0 };
+    auto work = [&]
+    {
+        for (size_t j = next++; j < jobs.size(); j = next++)
+            jobs[j].error = extract(zip, jobs[j].index, jobs[j].file);
+    };
+    const auto workers = std::min<size_t>(jobs.size(), std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> threads;
+    for (size_t w = 1; w < workers; ++w)
+        threads.emplace_back(work);
+    work();
+    for (auto& t : threads)
+        t.join();
+
+    std::sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.index < b.index; });
+    for (const auto& job : jobs)
+    {
+        if (job.error.isEmpty())
+            ++result.extracted;
+        else if (result.error.isEmpty())
+            result.error = job.error;
     }
     return result;
+}
+
+juce::String NVSongArchive::extract(juce::ZipFile& zip, int index, const juce::File& file)
+{
+    const auto* entry = zip.getEntry(index);
+    std::unique_ptr<juce::InputStream> in(zip.createStreamForEntry(index));
+    if (entry == nullptr || in == nullptr)
+        return "can't read " + (entry != nullptr ? entry->filename : juce::String(index));
+    file.deleteFile();
+    juce::FileOutputStream out(file);
+    if (!out.openedOk())
+        return "can't write " + file.getFullPathName();
+    const auto copied = out.writeFromInputStream(*in, -1);
+    out.flush();
+    if (out.getStatus().failed() || copied != (juce::int64) entry->uncompressedSize)
+        return "can't unpack " + entry->filename;
+    return {};
 }
 
 bool NVSongArchive::compressToOgg(const juce::File& source, const juce::File& ogg, double sampleRate)

@@ -61,5 +61,8 @@ public:
     static juce::File decodeOgg(const juce::File& ogg, double sampleRate);
 
 private:
+    // Writes one archive entry to `file`; the reason when it could not.
+    static juce::String extract(juce::ZipFile& zip, int index, const juce::File& file);
+
     StreamOpener openStream;
 };
