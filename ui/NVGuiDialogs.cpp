@@ -42,10 +42,18 @@ juce::File NVGuiDialogs::chooseFile(bool forSaving, const juce::String& title,
 
 void NVGuiDialogs::setBusy(bool busy)
 {
-    if (busy)
-        juce::MouseCursor::showWaitCursor();
+    const auto show = [busy]
+    {
+        if (busy)
+            juce::MouseCursor::showWaitCursor();
+        else
+            juce::MouseCursor::hideWaitCursor();
+    };
+    // Long work may run on a thread of its own (an export); the cursor is the message thread's.
+    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating(); mm != nullptr && !mm->isThisTheMessageThread())
+        juce::MessageManager::callAsync(show);
     else
-        juce::MouseCursor::hideWaitCursor();
+        show();
 }
 
 void NVGuiDialogs::showProgress(const juce::String& title, const juce::String& message)

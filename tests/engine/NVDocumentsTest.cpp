@@ -24,12 +24,7 @@ namespace
         track.addEvent(juce::MidiMessage::noteOn(1, note, (juce::uint8) 100), 0);
         track.addEvent(juce::MidiMessage::noteOff(1, note), 240);
         track.addEvent(juce::MidiMessage::endOfTrack(), 1920);
-        juce::MidiFile midi;
-        midi.setTicksPerQuarterNote(480);
-        midi.addTrack(track);
-        file.deleteFile();
-        juce::FileOutputStream out(file);
-        midi.writeTo(out);
+        EXPECT_TRUE(NVTest::writeMidiFile(file, track));
     }
 
     juce::StringArray entryNames(const juce::File& archive)

@@ -55,13 +55,8 @@ struct NVEditingFixture : ::testing::Test
         }
         track.addEvent(juce::MidiMessage::endOfTrack().withTimeStamp(beats * division));
         track.updateMatchedPairs();
-        juce::MidiFile midi;
-        midi.setTicksPerQuarterNote(division);
-        midi.addTrack(track);
         auto file = inbox.getChildFile(name);
-        file.deleteFile();
-        juce::FileOutputStream out(file);
-        EXPECT_TRUE(midi.writeTo(out, 0));
+        EXPECT_TRUE(NVTest::writeMidiFile(file, track, division));
         return file;
     }
 

@@ -25,12 +25,7 @@ namespace
         auto end = juce::MidiMessage::endOfTrack();
         end.setTimeStamp(endTick);
         track.addEvent(end);
-        juce::MidiFile midi;
-        midi.setTicksPerQuarterNote(480);
-        midi.addTrack(track);
-        file.deleteFile();
-        juce::FileOutputStream out(file);
-        ASSERT_TRUE(midi.writeTo(out));
+        ASSERT_TRUE(NVTest::writeMidiFile(file, track));
     }
 
     float half(int, int) { return 0.5f; }

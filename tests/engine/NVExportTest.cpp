@@ -17,30 +17,8 @@ namespace
 
     float half(int, int) { return 0.5f; }
 
-    struct Bounced
-    {
-        int channels = 0;
-        int bits = 0;
-        double rate = 0.0;
-        juce::AudioBuffer<float> samples;
-    };
-
-    // The whole of an audio file; no channels when it can't be read.
-    Bounced readBack(const juce::File& file)
-    {
-        Bounced result;
-        juce::AudioFormatManager formats;
-        formats.registerBasicFormats();
-        std::unique_ptr<juce::AudioFormatReader> reader(formats.createReaderFor(file));
-        if (reader == nullptr)
-            return result;
-        result.channels = (int) reader->numChannels;
-        result.bits = (int) reader->bitsPerSample;
-        result.rate = reader->sampleRate;
-        result.samples.setSize(result.channels, (int) reader->lengthInSamples);
-        reader->read(&result.samples, 0, (int) reader->lengthInSamples, 0, true, true);
-        return result;
-    }
+    using Bounced = NVTest::Sound;
+    Bounced readBack(const juce::File& file) { return NVTest::readAudioFile(file); }
 
     // Index of the first sample of either channel above `threshold` in magnitude, or -1.
     int firstSound(const juce::AudioBuffer<float>& b, int from = 0)
@@ -64,12 +42,7 @@ namespace
             off.setTimeStamp(beat * 480 + 240);
             track.addEvent(off);
         }
-        juce::MidiFile midi;
-        midi.setTicksPerQuarterNote(480);
-        midi.addTrack(track);
-        file.deleteFile();
-        juce::FileOutputStream out(file);
-        midi.writeTo(out);
+        EXPECT_TRUE(NVTest::writeMidiFile(file, track));
     }
 
     // A new song with an audio track (0) and a tabla track (1), no loops yet.

@@ -22,29 +22,7 @@ namespace
     // What the first input channel carries at an absolute sample index.
     float ramp(juce::int64 k) { return (float) ((k % 4000) - 2000) / 4000.0f; }
 
-    struct Sound
-    {
-        int channels = 0;
-        int bits = 0;
-        double rate = 0.0;
-        juce::AudioBuffer<float> samples;
-    };
-
-    Sound readBack(const juce::File& file)
-    {
-        Sound result;
-        juce::AudioFormatManager formats;
-        formats.registerBasicFormats();
-        std::unique_ptr<juce::AudioFormatReader> reader(formats.createReaderFor(file));
-        if (reader == nullptr)
-            return result;
-        result.channels = (int) reader->numChannels;
-        result.bits = (int) reader->bitsPerSample;
-        result.rate = reader->sampleRate;
-        result.samples.setSize(result.channels, (int) reader->lengthInSamples);
-        reader->read(&result.samples, 0, (int) reader->lengthInSamples, 0, true, true);
-        return result;
-    }
+    NVTest::Sound readBack(const juce::File& file) { return NVTest::readAudioFile(file); }
 
     // A new song with a soundtrack track (0) and a voice track (1).
     struct RecordingTest : ::testing::Test

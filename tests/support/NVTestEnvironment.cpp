@@ -53,6 +53,32 @@ bool NVTest::writeAudioFile(const juce::File& file, int channels, int length, do
     return writer->writeFromAudioSampleBuffer(buffer, 0, length);
 }
 
+NVTest::Sound NVTest::readAudioFile(const juce::File& file)
+{
+    Sound result;
+    juce::AudioFormatManager formats;
+    formats.registerBasicFormats();
+    std::unique_ptr<juce::AudioFormatReader> reader(formats.createReaderFor(file));
+    if (reader == nullptr)
+        return result;
+    result.channels = (int) reader->numChannels;
+    result.bits = (int) reader->bitsPerSample;
+    result.rate = reader->sampleRate;
+    result.samples.setSize(result.channels, (int) reader->lengthInSamples);
+    reader->read(&result.samples, 0, (int) reader->lengthInSamples, 0, true, true);
+    return result;
+}
+
+bool NVTest::writeMidiFile(const juce::File& file, const juce::MidiMessageSequence& track, int division)
+{
+    juce::MidiFile midi;
+    midi.setTicksPerQuarterNote(division);
+    midi.addTrack(track);
+    file.deleteFile();
+    juce::FileOutputStream out(file);
+    return out.openedOk() && midi.writeTo(out);
+}
+
 void NVJuceEnvironment::SetUp()
 {
     runFolder().createDirectory();

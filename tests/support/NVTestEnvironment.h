@@ -1,4 +1,5 @@
 #pragma once
+#include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_events/juce_events.h>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,20 @@ namespace NVTest
     // channel c is value(c, i).
     bool writeAudioFile(const juce::File& file, int channels, int length, double rate,
                         float (*value)(int channel, int index));
+
+    // The whole of an audio file as another program would read it (any basic
+    // format); no channels when it can't be read.
+    struct Sound
+    {
+        int channels = 0;
+        int bits = 0;
+        double rate = 0.0;
+        juce::AudioBuffer<float> samples;
+    };
+    Sound readAudioFile(const juce::File& file);
+
+    // Writes `track` as the one track of a MIDI file with `division` ticks per quarter note.
+    bool writeMidiFile(const juce::File& file, const juce::MidiMessageSequence& track, int division = 480);
 }
 
 // Installs the JUCE initialiser and a fresh NADAVO_HOME for the whole run.
