@@ -5,6 +5,7 @@
 #include "model/TWCompositionsMgr.h"
 #include "model/TWInstrumentTrack.h"
 #include "model/TWRhythmicCycle.h"
+#include "tests/engine/NVSongFixture.h"
 #include "tests/support/NVTestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -31,31 +32,9 @@ namespace
     float half(int, int) { return 0.5f; }
 
     // A new song whose composition has an instrument track (0) and an audio track (1).
-    struct EventGeneration : ::testing::Test
+    struct EventGeneration : NVSongFixture
     {
-        void SetUp() override
-        {
-            NVTest::freshHome();
-            engine = NVManager::getInstance();
-            engine->setDialogHost(&dialogs);
-            engine->newSong();
-            temp = juce::File(engine->getCurrentGroovesTempFolder(false));
-            auto* composition = GetCompositionsMgr()->GetComposition(0);
-            ASSERT_NE(composition, nullptr);
-            ASSERT_EQ(composition->AddInstrumentTrack("GM", 0, "Tabla", 0, 4, 100, 0), 1);
-            ASSERT_EQ(composition->AddInstrumentTrack("Audio", 0, "Audio", 0, 4, 100, 0), 2);
-            auto& song = *engine->getCurrentSong();
-            engine->loadTrack(song, "Tabla", composition->GetTrack(0), 0);
-            engine->loadTrack(song, "Audio", composition->GetTrack(1), 1);
-        }
-        void TearDown() override { NVManager::kill(); }
-
-        void place(int track, int start, int length, const char* file)
-        {
-            auto* loop = GetCompositionsMgr()->AddTrackItem(track, start, length);
-            ASSERT_NE(loop, nullptr);
-            loop->SetUnderlyingName(file);
-        }
+        void SetUp() override { ASSERT_NO_FATAL_FAILURE(startSong({ "Tabla", "Audio" })); }
 
         // The run-time track's events as (tick, message).
         std::vector<Note> events(int track)
@@ -66,10 +45,6 @@ namespace
                 result.push_back({ (int) holder->message.getTimeStamp(), holder->message });
             return result;
         }
-
-        NVManager* engine = nullptr;
-        NVScriptedDialogs dialogs;
-        juce::File temp;
     };
 
     std::vector<Note> fourBeatLoop()

@@ -4,6 +4,7 @@
 #include "model/TWComposition.h"
 #include "model/TWCompositionsMgr.h"
 #include "model/TWRhythmicCycle.h"
+#include "tests/engine/NVSongFixture.h"
 #include "tests/support/NVTestEnvironment.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -46,30 +47,14 @@ namespace
     }
 
     // A new song with an audio track (0) and a tabla track (1), no loops yet.
-    struct ExportTest : ::testing::Test
+    struct ExportTest : NVSongFixture
     {
-        void SetUp() override
-        {
-            home = NVTest::freshHome();
-            engine = NVManager::getInstance();
-            engine->setDialogHost(&dialogs);
-            engine->newSong();
-            temp = juce::File(engine->getCurrentGroovesTempFolder(false));
-            auto* composition = GetCompositionsMgr()->GetComposition(0);
-            ASSERT_NE(composition, nullptr);
-            ASSERT_EQ(composition->AddInstrumentTrack("Audio", 0, "Audio", 0, 4, 100, 0), 1);
-            ASSERT_EQ(composition->AddInstrumentTrack("GM", 0, "Tabla", 0, 4, 100, 0), 2);
-            auto& song = *engine->getCurrentSong();
-            engine->loadTrack(song, "Audio", composition->GetTrack(0), 0);
-            engine->loadTrack(song, "Tabla", composition->GetTrack(1), 1);
-        }
-        void TearDown() override { NVManager::kill(); }
+        void SetUp() override { ASSERT_NO_FATAL_FAILURE(startSong({ "Audio", "Tabla" })); }
 
+        // A loop placed and the track's events rebuilt.
         void place(int track, int start, int length, const char* file)
         {
-            auto* loop = GetCompositionsMgr()->AddTrackItem(track, start, length);
-            ASSERT_NE(loop, nullptr);
-            loop->SetUnderlyingName(file);
+            NVSongFixture::place(track, start, length, file);
             ASSERT_TRUE(engine->refreshTrackEvents(track));
         }
 
@@ -79,11 +64,6 @@ namespace
             EXPECT_TRUE(engine->bounceSongAsAudioFile(file, true, kRate, kBlock)) << engine->getExport().getLastError();
             return readBack(file);
         }
-
-        juce::File home;
-        NVManager* engine = nullptr;
-        NVScriptedDialogs dialogs;
-        juce::File temp;
     };
 }
 

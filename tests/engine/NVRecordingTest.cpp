@@ -7,6 +7,7 @@
 #include "model/TWCompositionsMgr.h"
 #include "model/TWRhythmicCycle.h"
 #include "tests/engine/NVFakeAudioDevice.h"
+#include "tests/engine/NVSongFixture.h"
 #include "tests/support/NVTestEnvironment.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
@@ -25,24 +26,9 @@ namespace
     NVTest::Sound readBack(const juce::File& file) { return NVTest::readAudioFile(file); }
 
     // A new song with a soundtrack track (0) and a voice track (1).
-    struct RecordingTest : ::testing::Test
+    struct RecordingTest : NVSongFixture
     {
-        void SetUp() override
-        {
-            home = NVTest::freshHome();
-            engine = NVManager::getInstance();
-            engine->setDialogHost(&dialogs);
-            engine->newSong();
-            temp = juce::File(engine->getCurrentGroovesTempFolder(false));
-            auto* composition = GetCompositionsMgr()->GetComposition(0);
-            ASSERT_NE(composition, nullptr);
-            ASSERT_EQ(composition->AddInstrumentTrack("Audio", 0, "Audio", 0, 4, 100, 0), 1);
-            ASSERT_EQ(composition->AddInstrumentTrack("Audio", 0, "Audio", 0, 4, 100, 0), 2);
-            auto& song = *engine->getCurrentSong();
-            engine->loadTrack(song, "Audio", composition->GetTrack(0), 0);
-            engine->loadTrack(song, "Audio", composition->GetTrack(1), 1);
-        }
-        void TearDown() override { NVManager::kill(); }
+        void SetUp() override { ASSERT_NO_FATAL_FAILURE(startSong({ "Audio", "Audio" })); }
 
         // The device starts: the engine is prepared and the recorder learns the rate and latency.
         void startDevice()
@@ -81,10 +67,6 @@ namespace
 
         juce::File take() const { return temp.getChildFile("audio_input.aif"); }
 
-        juce::File home;
-        NVManager* engine = nullptr;
-        NVScriptedDialogs dialogs;
-        juce::File temp;
         NVFakeAudioDevice device { kRate, kBlock, 100, 50 };
         juce::int64 sample = 0;
     };
