@@ -17,8 +17,6 @@
 
 namespace
 {
-    const char* const kUsage = "usage: nadavo [--version | --help | <command> [arguments]]";
-
     // Starts the engine for a command and shuts it down (writing its settings) after.
     struct EngineSession
     {
@@ -61,13 +59,13 @@ int NVCommandLine::run(const juce::StringArray& args)
 
 int NVCommandLine::usageError(const juce::String& message)
 {
-    err << "nadavo: " << message << "\n" << kUsage << "\n";
+    err << "nadavo: " << message << "\n" << usage() << "\n";
     return 2;
 }
 
 int NVCommandLine::printHelp()
 {
-    out << kUsage << "\n\n"
+    out << usage() << "\n\n"
         << "Nadavo Recorder's command-line tool.\n\n"
         << "Commands:\n"
         << "  --version            print the version\n"

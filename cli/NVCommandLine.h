@@ -13,6 +13,7 @@ public:
     int run(const juce::StringArray& args);
 
     static const char* version() { return "1.0.2"; }
+    static const char* usage() { return "usage: nadavo [--version | --help | <command> [arguments]]"; }
 
 private:
     int usageError(const juce::String& message);

@@ -1,5 +1,6 @@
 #include "cli/NVSongCommands.h"
 
+#include "cli/NVCommandLine.h"
 #include "cli/NVConsoleDialogs.h"
 #include "engine/NVAudioFileIO.h"
 #include "engine/NVExport.h"
@@ -171,7 +172,7 @@ struct NVSongCommands::Session
 
 int NVSongCommands::usageError(const juce::String& message)
 {
-    err << "nadavo: " << message << "\n" << "usage: nadavo [--version | --help | <command> [arguments]]\n";
+    err << "nadavo: " << message << "\n" << NVCommandLine::usage() << "\n";
     return 2;
 }
 
